@@ -1,0 +1,22 @@
+#include "capture/bmp_writer.h"
+
+#include "capture/bmp_layout.h"
+#include "capture/output_file.h"
+
+bool write_bmp(std::string_view path, const PixelImage& image) {
+    std::optional<OutputFile> file = create_output_file(path);
+    if (!file) return false;
+    // Straight to the file, no user-space buffer: one write a header field, one a row.
+    bool ok = true;
+    for (const BmpField& field : bmp_header_fields(image.width, image.height)) {
+        const unsigned char bytes[4] = {static_cast<unsigned char>(field.value),
+                                        static_cast<unsigned char>(field.value >> 8),
+                                        static_cast<unsigned char>(field.value >> 16),
+                                        static_cast<unsigned char>(field.value >> 24)};
+        ok = ok && write_all(file->handle, bytes, field.size);
+    }
+    const size_t stride = static_cast<size_t>(image.width) * 4;
+    for (int32_t row = image.height - 1; ok && row >= 0; --row)
+        ok = write_all(file->handle, image.pixels.data() + row * stride, stride);
+    return finish_output_file(*file, ok);
+}

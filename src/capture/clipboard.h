@@ -1,0 +1,8 @@
+#pragma once
+#include <windows.h>
+
+#include "capture/pixel_image.h"
+
+// Puts the image on the clipboard as one CF_DIB (32-bit, top-down), replacing what was
+// there. True when the clipboard took it; nothing is left allocated otherwise.
+bool copy_image_to_clipboard(const PixelImage& image, HWND owner);

@@ -1,0 +1,25 @@
+#pragma once
+// The file handling the image writers share: a save either completes, or leaves no file
+// of its own making behind.
+#include <windows.h>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct OutputFile {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    std::wstring path;
+};
+
+// Creates or truncates the file for writing; other processes may read, write and delete
+// it meanwhile. Absent when it cannot be opened (nothing is touched then).
+std::optional<OutputFile> create_output_file(std::string_view path);
+
+// Writes the whole block, continuing after short writes; false on any failure.
+bool write_all(HANDLE handle, const void* data, size_t size);
+
+// Closes the file. When `complete` is false or the close fails, removes the partial file.
+// True when the whole file was written and closed.
+bool finish_output_file(OutputFile& file, bool complete);

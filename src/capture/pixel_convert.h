@@ -1,0 +1,7 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// Turns `count` pixels of blue, green, red, fourth byte into red, green, blue, 255 for the
+// PNG encoder. The fourth input byte is dropped: every output pixel is opaque.
+void bgrx_to_rgba(const uint8_t* in, uint8_t* out, size_t count);

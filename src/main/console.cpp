@@ -1,0 +1,64 @@
+#include "main/console.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "strings/utf.h"
+
+namespace {
+
+// Reentrant by nature, so a line is never interleaved with another writer's.
+struct StdoutLock {
+    CRITICAL_SECTION section;
+    StdoutLock() { InitializeCriticalSection(&section); }
+};
+
+StdoutLock& stdout_lock() {
+    static StdoutLock lock;
+    return lock;
+}
+
+void write_handle(HANDLE handle, const char* data, size_t size) {
+    while (size > 0) {
+        DWORD written = 0;
+        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        if (!WriteFile(handle, data, chunk, &written, nullptr) || written == 0) return;
+        data += written;
+        size -= written;
+    }
+}
+
+} // namespace
+
+bool attach_parent_console() { return AttachConsole(ATTACH_PARENT_PROCESS) != FALSE; }
+
+void print_line(std::string_view text) {
+    std::string line(text);
+    line += '\n';
+    EnterCriticalSection(&stdout_lock().section);
+    // Looked up at every write: the handle may change when a console is attached.
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (out == nullptr || out == INVALID_HANDLE_VALUE) {
+        // No standard output (started from Explorer, say): the line is dropped.
+    } else if (GetConsoleMode(out, &mode) && GetConsoleOutputCP() != CP_UTF8) {
+        // A console in a legacy code page would garble UTF-8 bytes; hand it UTF-16.
+        const std::wstring wide = to_wide(line);
+        DWORD written = 0;
+        WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    } else {
+        write_handle(out, line.data(), line.size());
+    }
+    LeaveCriticalSection(&stdout_lock().section);
+}
+
+void release_console(bool attached) {
+    if (attached) FreeConsole();
+}
+
+void exit_command_line(bool attached, int code) {
+    // Lines are written whole as they are printed, so nothing is left to flush.
+    release_console(attached);
+    ExitProcess(static_cast<UINT>(code));
+}

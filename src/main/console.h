@@ -1,0 +1,16 @@
+#pragma once
+// The command line's output: it borrows the parent's console for the run and writes
+// UTF-8 lines ending in LF to standard output. Nothing goes to standard error.
+#include <string_view>
+
+// AttachConsole(ATTACH_PARENT_PROCESS); true when it succeeded.
+bool attach_parent_console();
+
+// Writes text and one LF as one hand-over; errors are ignored.
+void print_line(std::string_view text);
+
+// FreeConsole when the attach succeeded.
+void release_console(bool attached);
+
+// Gives the console back and ends the process with `code`.
+[[noreturn]] void exit_command_line(bool attached, int code);

@@ -1,0 +1,25 @@
+// Process entry: any argument at all selects the command line, none the tray application.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "main/command_line.h"
+#include "main/tray_app.h"
+#include "strings/utf.h"
+
+int main() {
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (argv != nullptr && count >= 2) {
+        std::vector<std::string> arguments;
+        for (int i = 1; i < count; ++i) arguments.push_back(from_wide(argv[i]));
+        LocalFree(argv);
+        run_command_line(arguments);
+    }
+    if (argv != nullptr) LocalFree(argv);
+    run_tray_app();
+    return 0;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Output file names: the command line's time-stamped default name and the BMP-or-PNG
+// choice by the name's ending.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct LocalTime {
+    int32_t year, month, day, hour, minute, second;
+};
+
+// "Vellumshot_YYYYMMDD_HHMMSS.png" for the given local time.
+std::string output_name_for(const LocalTime& time);
+
+// The n-th candidate when the time-stamped name is taken: n = 1 is the name itself,
+// n >= 2 inserts "_n" before the extension (Vellumshot_20261207_084904_2.png).
+std::string numbered_output_name(std::string_view name, int n);
+
+// True when the path ends in ".bmp" in any letter case; every other ending means PNG.
+bool is_bmp_path(std::string_view path);
+
+#ifdef _WIN32
+// output_name_for the current local time (GetLocalTime).
+std::string default_output_name();
+#endif

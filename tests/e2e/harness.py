@@ -1,0 +1,146 @@
+"""Shared helpers for the end-to-end tests: run Vellumshot.exe under Wine in the test
+session, put known pictures on the X display and read back what the program produced
+with independent tools (ImageMagick, pngcheck, xclip, wine reg)."""
+import os
+import shlex
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+SESSION_FILE = os.environ["VLS_SESSION"]
+BUILD = os.environ["VLS_BUILD"]
+EXE = os.path.join(BUILD, "Vellumshot.exe")
+TOOLS = os.path.join(BUILD, "tests")
+
+
+def _session_env():
+    env = dict(os.environ)
+    with open(SESSION_FILE) as f:
+        for line in f:
+            line = line.strip()
+            if line.startswith("export "):
+                key, _, value = line[len("export "):].partition("=")
+                env[key] = shlex.split(value)[0] if value else ""
+    return env
+
+
+ENV = _session_env()
+WINE = ENV["VLS_WINE"]
+SCREEN_W, SCREEN_H = (int(v) for v in ENV["VLS_SCREEN"].split("x"))
+
+
+class Result:
+    def __init__(self, code, out, err):
+        self.code, self.out, self.err = code, out, err
+
+    @property
+    def lines(self):
+        return self.out.decode("utf-8").split("\n")
+
+
+def run(args, cwd=None, env=None, timeout=60, exe=EXE):
+    """Runs a Windows program with standard output and error redirected to files (as a
+    script would), and returns its exit code and both outputs as bytes."""
+    cwd = cwd or tempfile.mkdtemp(prefix="vls-")
+    full_env = dict(ENV)
+    full_env.update(env or {})
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.call([WINE, exe] + list(args), cwd=cwd, env=full_env,
+                               stdin=subprocess.DEVNULL, stdout=out, stderr=err, timeout=timeout)
+        out.seek(0)
+        err.seek(0)
+        return Result(code, out.read(), err.read())
+
+
+def start(args, cwd=None, exe=EXE, env=None):
+    """Starts a Windows program in the background; output goes to files in cwd."""
+    cwd = cwd or tempfile.mkdtemp(prefix="vls-")
+    full_env = dict(ENV)
+    full_env.update(env or {})
+    out = open(os.path.join(cwd, "stdout.txt"), "wb")
+    return subprocess.Popen([WINE, exe] + list(args), cwd=cwd, env=full_env,
+                            stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
+
+
+def tool(args, **kw):
+    """Runs a Unix tool on the session's display; returns its standard output as bytes."""
+    return subprocess.run(args, env=ENV, check=True, stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, **kw).stdout
+
+
+def winpath(unix_path):
+    return tool(["winepath" if shutil.which("winepath") else "winepath-stable", "-w", unix_path],
+                ).decode().strip()
+
+
+def test_picture(width=None, height=None):
+    """A picture in which neighbouring pixels differ and every row and column is unique
+    modulo 256 in some channel, so any shift, flip or channel swap shows. Returns the
+    path of a binary PPM."""
+    width = width or SCREEN_W
+    height = height or SCREEN_H
+    path = os.path.join(tempfile.gettempdir(), f"vls-picture-{width}x{height}.ppm")
+    if not os.path.exists(path):
+        rows = []
+        for y in range(height):
+            row = bytearray(width * 3)
+            row[0::3] = bytes((x * 7 + y) & 255 for x in range(width))
+            row[1::3] = bytes((y * 3 + (x >> 8) * 50) & 255 for x in range(width))
+            row[2::3] = bytes((x + y * 11) & 255 for x in range(width))
+            rows.append(bytes(row))
+        with open(path + ".tmp", "wb") as f:
+            f.write(b"P6\n%d %d\n255\n" % (width, height))
+            f.writelines(rows)
+        os.replace(path + ".tmp", path)
+    return path
+
+
+def paint_root(ppm_path):
+    """Shows the picture on the X root window, where the program's screen grab reads it."""
+    subprocess.call(["display", "-window", "root", ppm_path], env=ENV,
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def read_root():
+    """The screen as X sees it, as raw RGB bytes (read by ImageMagick, not by us)."""
+    return tool(["import", "-window", "root", "-depth", "8", "rgb:-"])
+
+
+def image_rgb(path):
+    """Any image file decoded by ImageMagick to (width, height, raw RGB bytes)."""
+    size = tool(["identify", "-format", "%w %h", path]).decode().split()
+    return int(size[0]), int(size[1]), tool(["convert", path, "-depth", "8", "rgb:-"])
+
+
+def crop_rgb(rgb, width, x, y, w, h):
+    stride = width * 3
+    return b"".join(rgb[(y + r) * stride + x * 3:(y + r) * stride + (x + w) * 3] for r in range(h))
+
+
+def wait_for(predicate, timeout=10.0, interval=0.1):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(interval)
+    return predicate()
+
+
+class SessionTest(unittest.TestCase):
+    """Base for tests that run in a scratch directory of their own."""
+
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="vls-")
+        self.addCleanup(shutil.rmtree, self.dir, True)
+
+    def run_exe(self, *args, **kw):
+        kw.setdefault("cwd", self.dir)
+        result = run(list(args), **kw)
+        self.assertEqual(result.err, b"", "nothing may go to standard error")
+        return result
+
+    def path(self, name):
+        return os.path.join(self.dir, name)

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Starts or stops the private X display and persistent wineserver that the Wine tests share.
+# Usage: session.sh start DIR [WIDTHxHEIGHT] | session.sh stop DIR
+# With VLS_USE_DISPLAY set (to a display name such as :0), no X server is started and
+# that display is used instead.
+# "start" writes DIR/session.env (DISPLAY, WINEPREFIX, ...) for tests/wine-run.sh and the
+# end-to-end tests. Background processes get no pipes of ours, so nothing waiting for
+# our output hangs on them.
+set -euo pipefail
+cmd=$1
+dir=$(mkdir -p "$2" && cd "$2" && pwd)
+size=${3:-1920x1080}
+env_file="$dir/session.env"
+wine_bin=$(command -v wine || command -v wine-stable || echo /usr/lib/wine/wine64)
+wineserver_bin=$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver64)
+
+stop() {
+  [ -f "$env_file" ] || return 0
+  # shellcheck disable=SC1090
+  . "$env_file"
+  WINEPREFIX=$WINEPREFIX "$wineserver_bin" -k >/dev/null 2>&1 || true
+  WINEPREFIX=$WINEPREFIX "$wineserver_bin" -w >/dev/null 2>&1 || true
+  [ -n "${VLS_XVFB_PID:-}" ] && kill "$VLS_XVFB_PID" 2>/dev/null || true
+  rm -f "$env_file"
+}
+
+case "$cmd" in
+stop) stop ;;
+start)
+  stop
+  prefix="$dir/wineprefix"
+  if [ -n "${VLS_USE_DISPLAY:-}" ]; then
+    display=$VLS_USE_DISPLAY
+    xvfb_pid=
+    size=$(xdpyinfo -display "$display" 2>/dev/null | awk '/dimensions:/{print $2}')
+  else
+    fdfile="$dir/xvfb.display"
+    rm -f "$fdfile"
+    # -displayfd picks a free display number and reports it once the server is ready.
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" \
+      </dev/null >"$dir/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+    [ -s "$fdfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    display=":$(tr -d '\n' <"$fdfile")"
+  fi
+  cat >"$env_file" <<ENV
+export DISPLAY=$display
+export WINEPREFIX=$prefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8
+export VLS_WINE=$wine_bin
+export VLS_WINESERVER=$wineserver_bin
+export VLS_XVFB_PID=$xvfb_pid
+export VLS_SCREEN=$size
+ENV
+  # shellcheck disable=SC1090
+  . "$env_file"
+  # The persistent server first, so that everything after it (wineboot included) uses it.
+  mkdir -p "$prefix"
+  "$wineserver_bin" -p </dev/null >"$dir/wineserver.log" 2>&1
+  if [ ! -f "$prefix/system.reg" ]; then
+    "$wine_bin" wineboot -i </dev/null >"$dir/wineboot.log" 2>&1
+  fi
+  # Warm up: the first program in a session pays for explorer.exe and services.
+  "$wine_bin" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  echo "session on $display, prefix $prefix"
+  ;;
+*) echo "usage: $0 start|stop DIR [WxH]" >&2; exit 2 ;;
+esac
