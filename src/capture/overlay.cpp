@@ -1,0 +1,4 @@
+#include "capture/overlay.h"
+
+// Placeholder until the overlay window exists.
+void open_overlay() {}
