@@ -20,7 +20,10 @@ else
   . "$session/session.env"
   convert -size 640x360 gradient:'#2a6fdb-#f48542' -gravity center -pointsize 48 \
     -fill white -annotate 0 'Vellumshot' -resize "${VLS_SCREEN}!" -depth 8 "$session/sample.ppm"
-  display -window root "$session/sample.ppm" > /dev/null 2>&1 || true
+  display -geometry +0+0 -borderwidth 0 "$session/sample.ppm" </dev/null >/dev/null 2>&1 &
+  painter=$!
+  trap 'kill $painter 2>/dev/null; "$repo/tests/session.sh" stop "$session"' EXIT
+  sleep 2
 fi
 . "$session/session.env"
 cd "$out_dir"

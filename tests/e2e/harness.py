@@ -1,6 +1,7 @@
 """Shared helpers for the end-to-end tests: run Vellumshot.exe under Wine in the test
 session, put known pictures on the X display and read back what the program produced
 with independent tools (ImageMagick, pngcheck, xclip, wine reg)."""
+import atexit
 import os
 import shlex
 import shutil
@@ -97,10 +98,33 @@ def test_picture(width=None, height=None):
     return path
 
 
+_painter = None
+
+
 def paint_root(ppm_path):
-    """Shows the picture on the X root window, where the program's screen grab reads it."""
-    subprocess.call(["display", "-window", "root", ppm_path], env=ENV,
-                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    """Shows the picture full-screen at (0, 0) in a plain X window (no window manager runs,
+    so nothing moves or decorates it), where the program's screen grab reads it. A window
+    is used rather than the root background, which the X server drops once the setting
+    client has gone."""
+    global _painter
+    stop_painting()
+    _painter = subprocess.Popen(["display", "-geometry", "+0+0", "-borderwidth", "0", ppm_path],
+                                env=ENV, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+    expected = tool(["convert", ppm_path, "-crop", "64x1+0+0", "-depth", "8", "rgb:-"])
+    if not wait_for(lambda: read_root()[:64 * 3] == expected, timeout=15):
+        raise RuntimeError("the test picture did not appear on the screen")
+
+
+def stop_painting():
+    global _painter
+    if _painter is not None:
+        _painter.kill()
+        _painter.wait()
+        _painter = None
+
+
+atexit.register(stop_painting)
 
 
 def read_root():
@@ -144,3 +168,26 @@ class SessionTest(unittest.TestCase):
 
     def path(self, name):
         return os.path.join(self.dir, name)
+
+
+class Held:
+    """Keeps the clipboard, or a file, busy from another Windows process while in use:
+    with Held("clipboard"): ...   with Held("file", path): ..."""
+
+    def __init__(self, *what, ms=20000):
+        self.args = [os.path.join(TOOLS, "hold.exe")] + list(what) + [str(ms)]
+
+    def __enter__(self):
+        self.proc = subprocess.Popen([WINE] + self.args, env=ENV, stdin=subprocess.DEVNULL,
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        line = self.proc.stdout.readline()
+        if line.strip() != b"held":
+            self.proc.kill()
+            raise RuntimeError("could not take " + " ".join(self.args[1:-1]))
+        return self
+
+    def __exit__(self, *exc):
+        self.proc.kill()
+        self.proc.wait()
+        # Let Wine notice the holder is gone before the next test uses the resource.
+        time.sleep(0.3)
