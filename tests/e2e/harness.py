@@ -189,5 +189,6 @@ class Held:
     def __exit__(self, *exc):
         self.proc.kill()
         self.proc.wait()
+        self.proc.stdout.close()
         # Let Wine notice the holder is gone before the next test uses the resource.
         time.sleep(0.3)

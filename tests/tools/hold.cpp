@@ -17,8 +17,12 @@ int main(int argc, char** argv) {
     if (file) {
         handle = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return 1;
-    } else if (!OpenClipboard(nullptr)) {
-        return 1;
+    } else {
+        // Opened for a window, as applications do; Wine lets a second opener with no
+        // window through when the holder has none either.
+        HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     nullptr, nullptr);
+        if (!OpenClipboard(owner)) return 1;
     }
     std::printf("held\n");
     std::fflush(stdout);
