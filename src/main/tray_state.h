@@ -7,7 +7,7 @@
 
 struct TrayApp {
     Language language = Language::Chinese; // set by detect_language at start
-    Hotkey hotkey;                          // replaced at start by load_hotkey_settings
+    Hotkey hotkey;                         // replaced at start by load_hotkey_settings
 };
 
 extern TrayApp tray_app;

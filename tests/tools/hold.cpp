@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
     } else {
         // Opened for a window, as applications do; Wine lets a second opener with no
         // window through when the holder has none either.
-        HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     nullptr, nullptr);
+        HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                     nullptr);
         if (!OpenClipboard(owner)) return 1;
     }
     std::printf("held\n");
