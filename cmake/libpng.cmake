@@ -1,5 +1,13 @@
-# libpng 1.6 for Windows, built once per build tree from Debian's source package
-# (scripts/build-libpng.sh) and linked statically over MinGW's zlib.
+# libpng 1.6 over zlib for the PNG writer.
+# Cross-building on Debian: libpng is built once per build tree from Debian's source
+# package (scripts/build-libpng.sh) and linked statically over MinGW's zlib.
+# Building on Windows itself: the toolchain's own libpng and zlib (e.g. MSYS2 packages).
+add_library(vls_png INTERFACE)
+if(NOT CMAKE_CROSSCOMPILING)
+  find_package(PNG 1.6 REQUIRED)
+  target_link_libraries(vls_png INTERFACE PNG::PNG)
+  return()
+endif()
 set(VLS_DEPS_DIR "${CMAKE_BINARY_DIR}/_deps")
 if(NOT EXISTS "${VLS_DEPS_DIR}/libpng-install/lib/libpng16.a")
   message(STATUS "Building libpng for Windows from Debian's source package")
@@ -10,7 +18,6 @@ if(NOT EXISTS "${VLS_DEPS_DIR}/libpng-install/lib/libpng16.a")
     message(FATAL_ERROR "libpng build failed; see ${VLS_DEPS_DIR}/libpng-*.log")
   endif()
 endif()
-add_library(vls_png INTERFACE)
 target_include_directories(vls_png SYSTEM INTERFACE "${VLS_DEPS_DIR}/libpng-install/include")
 target_link_libraries(vls_png INTERFACE
   "${VLS_DEPS_DIR}/libpng-install/lib/libpng16.a" "${CMAKE_FIND_ROOT_PATH}/lib/libz.a")
