@@ -27,5 +27,5 @@ std::string_view save_dialog_title(Language language);
 // The save dialog's file-type list: description, pattern, ... each NUL-terminated, and
 // one more NUL at the end (all included in the view's size).
 std::string_view save_filter(Language language);
-// Name of stroke-width level 0-3 (Thin, Medium, Thick, Bold).
+// Name of stroke-width level 0-3 (Thin, Medium, Thick, Bold); higher levels name level 3.
 std::string_view width_name(Language language, unsigned level);

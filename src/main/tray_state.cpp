@@ -1,0 +1,3 @@
+#include "main/tray_state.h"
+
+TrayApp tray_app;
