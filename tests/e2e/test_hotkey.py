@@ -1,0 +1,80 @@
+"""The capture hotkey registered on a message-only window, as the tray does, with the real
+key combination pressed through the X server. Wine sees keys only while one of its windows
+has the X focus, so the helper shows a window and the pointer rests on it (the session has
+no window manager, so the focus follows the pointer)."""
+import os
+import unittest
+
+import harness
+
+PROBE = os.path.join(harness.TOOLS, "hotkey_probe.exe")
+
+
+class HotkeyTest(harness.SessionTest):
+    def start_probe(self, *args):
+        self.proc = harness.start(list(args), exe=PROBE, cwd=self.dir)
+        self.addCleanup(self.stop_probe)
+        self.wait_for_line("ready")
+        window = harness.wait_for(lambda: self.find_window())
+        self.assertTrue(window, "the helper's window did not appear")
+        harness.tool(["xdotool", "mousemove", "--window", window, "100", "50"])
+
+    def find_window(self):
+        try:
+            return harness.tool(["xdotool", "search", "--name", "Vellumshot hotkey probe"]
+                                ).decode().split()[0]
+        except Exception:
+            return None
+
+    def stop_probe(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+    def lines(self):
+        with open(os.path.join(self.dir, "stdout.txt")) as f:
+            return f.read().split()
+
+    def wait_for_line(self, line, count=1):
+        found = harness.wait_for(lambda: " ".join(self.lines()).count(line) >= count, timeout=20)
+        self.assertTrue(found, f"no {line!r} in {self.lines()}")
+
+    def press(self, keys):
+        harness.tool(["xdotool", "key", keys])
+
+    def finish(self):
+        """Esc ends the helper; everything pressed before it has been handled by then."""
+        self.press("Escape")
+        self.assertEqual(self.proc.wait(timeout=20), 0)
+        text = open(os.path.join(self.dir, "stdout.txt")).read()
+        return [line for line in text.splitlines() if line]
+
+    def test_hotkey_arrives_as_wm_hotkey_and_not_after_unregistering(self):
+        self.start_probe()
+        self.press("ctrl+shift+a")
+        self.wait_for_line("hotkey 1")
+        self.press("ctrl+shift+a")
+        lines = self.finish()
+        self.assertEqual(lines.count("hotkey 1"), 1, lines)
+        first = lines.index("hotkey 1")
+        # Registered, the A key was taken by the hotkey; unregistered, it is a plain key.
+        self.assertNotIn("key 41", lines[:first])
+        self.assertEqual(lines[first + 1], "unregistered")
+        self.assertIn("key 41", lines[first + 2:])
+        self.assertEqual(lines[-1], "key 1B")
+
+    def test_the_trays_current_hotkey_is_the_one_registered(self):
+        self.start_probe("1", "0x74")  # Alt+F5
+        self.press("ctrl+shift+a")
+        self.press("shift+F5")
+        self.press("alt+F5")
+        self.wait_for_line("hotkey 1")
+        lines = self.finish()
+        first = lines.index("hotkey 1")
+        self.assertIn("key 41", lines[:first], "Ctrl+Shift+A is not the hotkey now")
+        self.assertIn("key 74", lines[:first], "Shift+F5 is not the hotkey")
+        self.assertEqual(lines.count("hotkey 1"), 1, lines)
+
+
+if __name__ == "__main__":
+    unittest.main()
