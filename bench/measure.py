@@ -1,0 +1,132 @@
+"""Runs the command-line benchmark in one test session and prints its figures, or prints
+the table of several sessions' figures.
+
+  measure.py run SESSION_ENV BUILD NATIVE_PNG WORKDIR RUNS > results.txt
+  measure.py table results-1.txt results-2.txt ...
+
+A result line is "name median_ms min_ms [bytes]"; "size W H" names the screen."""
+import os
+import shlex
+import statistics
+import subprocess
+import sys
+import time
+
+
+def session_env(path):
+    env = dict(os.environ)
+    with open(path) as f:
+        for line in f:
+            if line.startswith("export "):
+                key, _, value = line[len("export "):].strip().partition("=")
+                env[key] = shlex.split(value)[0] if value else ""
+    return env
+
+
+def run(session_file, build, native_png, workdir, runs):
+    build, native_png, workdir = (os.path.abspath(p) for p in (build, native_png, workdir))
+    env = session_env(session_file)
+    wine = env["VLS_WINE"]
+    os.makedirs(workdir, exist_ok=True)
+    # Output to a file, never a pipe: Wine's background processes could inherit and hold it.
+    out_path = os.path.join(workdir, "vls_bench.txt")
+    with open(out_path, "wb") as out:
+        subprocess.run([wine, os.path.join(build, "bench", "vls_bench.exe"), str(runs)],
+                       cwd=workdir, env=env, stdin=subprocess.DEVNULL, check=True,
+                       stdout=out, stderr=subprocess.DEVNULL)
+    with open(out_path) as f:
+        out = f.read()
+    lines = [l.strip() for l in out.replace("\r", "").split("\n") if l.strip()]
+    size = next(l for l in lines if l.startswith("size ")).split()[1:]
+    lines += [subprocess.run([native_png, os.path.join(workdir, "pixels.bgrx"), size[0], size[1],
+                              str(runs), os.path.join(workdir, "native.png")],
+                             check=True, stdout=subprocess.PIPE).stdout.decode().strip()]
+
+    # Whole processes, timed from here as a script would see them, taken in turns so that
+    # a burst of load elsewhere spreads over all three.
+    exe = os.path.join(build, "Vellumshot.exe")
+    commands = {
+        "process_floor": [os.path.join(build, "bench", "grab_floor.exe")],
+        "process_png": [exe, "screenshot", "-o", "x.png"],
+        "process_bmp": [exe, "screenshot", "-o", "x.bmp"],
+    }
+    times = {name: [] for name in commands}
+    with open(os.path.join(workdir, "stdout.txt"), "wb") as log:
+        for i in range(runs + 1):
+            for name, args in commands.items():
+                start = time.perf_counter()
+                code = subprocess.call([wine] + args, cwd=workdir, env=env,
+                                       stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+                elapsed = (time.perf_counter() - start) * 1000
+                if code != 0:
+                    sys.exit(f"{name} failed with exit code {code}")
+                if i > 0:  # the first round only warms the file cache
+                    times[name].append(elapsed)
+    for name, values in times.items():
+        lines.append(f"{name} {statistics.median(values):.2f} {min(values):.2f}")
+    print("\n".join(lines))
+
+
+def load(path):
+    result = {}
+    with open(path) as f:
+        for line in f:
+            parts = line.split()
+            if parts:
+                result[parts[0]] = parts[1:]
+    return result
+
+
+ROWS = [
+    ("capture_screen", "capture_screen (in process)"),
+    ("write_png", "write_png"),
+    ("native_png", "native libpng encode (yardstick)"),
+    ("write_bmp", "write_bmp"),
+    ("bgrx_to_rgba", "bgrx_to_rgba"),
+    ("process_floor", "grab-only process (floor)"),
+    ("process_png", "`screenshot -o x.png` process"),
+    ("process_bmp", "`screenshot -o x.bmp` process"),
+]
+
+
+def table(paths):
+    results = [load(p) for p in paths]
+    sizes = ["x".join(r["size"]) for r in results]
+    print("| ms, median / min | " + " | ".join(sizes) + " |")
+    print("| --- |" + " --- |" * len(sizes))
+    for key, label in ROWS:
+        cells = []
+        for r in results:
+            v = r[key]
+            cell = f"{float(v[0]):.1f} / {float(v[1]):.1f}"
+            if len(v) > 2:
+                cell += f" ({int(v[2]) / 1e6:.2f} MB)"
+            cells.append(cell)
+        print(f"| {label} | " + " | ".join(cells) + " |")
+
+    def ratio(r, i):
+        png, native = float(r["write_png"][i]), float(r["native_png"][i])
+        conv = float(r["bgrx_to_rgba"][i])
+        whole = float(r["process_png"][i])
+        floor = float(r["process_floor"][i])
+        return png / native, conv / png, whole / (floor + native)
+
+    goals = [("write_png / native encode", 1.15, "{:.2f}x"),
+             ("bgrx_to_rgba / write_png", 0.10, "{:.0%}"),
+             ("PNG process / (floor + native encode)", 1.10, "{:.2f}x")]
+    print("| goal (median / min) | " + " | ".join(sizes) + " |")
+    print("| --- |" + " --- |" * len(sizes))
+    for g, (label, limit, fmt) in enumerate(goals):
+        cells = []
+        for r in results:
+            med, low = ratio(r, 0)[g], ratio(r, 1)[g]
+            verdict = "met" if low <= limit else "missed"
+            cells.append(f"{fmt.format(med)} / {fmt.format(low)} {verdict}")
+        print(f"| {label} <= {fmt.format(limit)} | " + " | ".join(cells) + " |")
+
+
+if __name__ == "__main__":
+    if sys.argv[1] == "run":
+        run(sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5], int(sys.argv[6]))
+    else:
+        table(sys.argv[2:])
