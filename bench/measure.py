@@ -1,7 +1,7 @@
 """Runs the command-line benchmark in one test session and prints its figures, or prints
 the table of several sessions' figures.
 
-  measure.py run SESSION_ENV BUILD NATIVE_PNG WORKDIR RUNS > results.txt
+  measure.py run SESSION_ENV BUILD NATIVE_PNG WORKDIR RUNS PICTURE > results.txt
   measure.py table results-1.txt results-2.txt ...
 
 A result line is "name median_ms min_ms [bytes]"; "size W H" names the screen."""
@@ -23,7 +23,7 @@ def session_env(path):
     return env
 
 
-def run(session_file, build, native_png, workdir, runs):
+def run(session_file, build, native_png, workdir, runs, picture):
     build, native_png, workdir = (os.path.abspath(p) for p in (build, native_png, workdir))
     env = session_env(session_file)
     wine = env["VLS_WINE"]
@@ -62,6 +62,14 @@ def run(session_file, build, native_png, workdir, runs):
                     sys.exit(f"{name} failed with exit code {code}")
                 if i > 0:  # the first round only warms the file cache
                     times[name].append(elapsed)
+    # Figures for a screen other than the picture (a black one compresses far better) would
+    # mean nothing: every file must hold exactly the picture's pixels.
+    for name in ("bench.png", "bench.bmp", "x.png", "x.bmp", "native.png"):
+        differing = subprocess.run(["compare", "-metric", "AE", os.path.join(workdir, name), picture,
+                                    "null:"], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE
+                                   ).stderr.decode().strip()
+        if differing != "0":
+            sys.exit(f"{name} differs from the picture in {differing} pixels")
     for name, values in times.items():
         lines.append(f"{name} {statistics.median(values):.2f} {min(values):.2f}")
     print("\n".join(lines))
@@ -127,6 +135,6 @@ def table(paths):
 
 if __name__ == "__main__":
     if sys.argv[1] == "run":
-        run(sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5], int(sys.argv[6]))
+        run(sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5], int(sys.argv[6]), sys.argv[7])
     else:
         table(sys.argv[2:])
