@@ -1,7 +1,7 @@
 """Runs the command-line benchmark in one test session and prints its figures, or prints
 the table of several sessions' figures.
 
-  measure.py run SESSION_ENV BUILD NATIVE_PNG WORKDIR RUNS PICTURE > results.txt
+  measure.py run SESSION_ENV BUILD NATIVE_DIR WORKDIR RUNS PICTURE > results.txt
   measure.py table results-1.txt results-2.txt ...
 
 A result line is "name median_ms min_ms [bytes]"; "size W H" names the screen."""
@@ -23,8 +23,8 @@ def session_env(path):
     return env
 
 
-def run(session_file, build, native_png, workdir, runs, picture):
-    build, native_png, workdir = (os.path.abspath(p) for p in (build, native_png, workdir))
+def run(session_file, build, native_dir, workdir, runs, picture):
+    build, native_dir, workdir = (os.path.abspath(p) for p in (build, native_dir, workdir))
     env = session_env(session_file)
     wine = env["VLS_WINE"]
     os.makedirs(workdir, exist_ok=True)
@@ -38,9 +38,21 @@ def run(session_file, build, native_png, workdir, runs, picture):
         out = f.read()
     lines = [l.strip() for l in out.replace("\r", "").split("\n") if l.strip()]
     size = next(l for l in lines if l.startswith("size ")).split()[1:]
-    lines += [subprocess.run([native_png, os.path.join(workdir, "pixels.bgrx"), size[0], size[1],
+    pixels = os.path.join(workdir, "pixels.bgrx")
+    lines += [subprocess.run([os.path.join(native_dir, "native_png"), pixels, size[0], size[1],
                               str(runs), os.path.join(workdir, "native.png")],
                              check=True, stdout=subprocess.PIPE).stdout.decode().strip()]
+    lines += [subprocess.run([os.path.join(native_dir, "deflate_only"), "deflate_native", pixels,
+                              size[0], size[1], str(runs)],
+                             check=True, stdout=subprocess.PIPE).stdout.decode().strip()]
+    for name in ("deflate_built", "deflate_packaged"):
+        with open(os.path.join(workdir, name + ".txt"), "wb") as out:
+            subprocess.run([wine, os.path.join(build, "bench", name + ".exe"), name, "pixels.bgrx",
+                            size[0], size[1], str(runs)], cwd=workdir, env=env,
+                           stdin=subprocess.DEVNULL, check=True, stdout=out,
+                           stderr=subprocess.DEVNULL)
+        with open(os.path.join(workdir, name + ".txt")) as f:
+            lines.append(f.read().strip())
 
     # Whole processes, timed from here as a script would see them, taken in turns so that
     # a burst of load elsewhere spreads over all three.
@@ -91,6 +103,9 @@ ROWS = [
     ("native_png", "native libpng encode (yardstick)"),
     ("write_bmp", "write_bmp"),
     ("bgrx_to_rgba", "bgrx_to_rgba"),
+    ("deflate_native", "deflate only, Debian's native zlib"),
+    ("deflate_built", "deflate only, zlib from scripts/build-zlib.sh"),
+    ("deflate_packaged", "deflate only, MinGW's packaged zlib"),
     ("process_floor", "grab-only process (floor)"),
     ("process_png", "`screenshot -o x.png` process"),
     ("process_bmp", "`screenshot -o x.bmp` process"),

@@ -11,12 +11,14 @@ scripts/install-deps.sh
 
 # The benchmark programs are excluded from the normal build; name them here.
 cmake --preset windows > /dev/null
-cmake --build --preset windows --target Vellumshot vls_bench grab_floor > /dev/null
+cmake --build --preset windows --target Vellumshot vls_bench grab_floor \
+  deflate_built deflate_packaged > /dev/null
 native_dir=build/bench-native
 mkdir -p "$native_dir"
 # shellcheck disable=SC2046
 g++ -std=c++20 -O2 -Wall -Wextra -Werror -o "$native_dir/native_png" bench/native_png.cpp \
   $(pkg-config --cflags --libs libpng zlib)
+g++ -std=c++20 -O2 -Wall -Wextra -Werror -o "$native_dir/deflate_only" bench/deflate_only.cpp -lz
 
 results=()
 for size in 1920x1080 3840x2160; do
@@ -39,7 +41,7 @@ for size in 1920x1080 3840x2160; do
     sleep 0.1
   done
   [ "$shown" = "$expected" ] || { echo "the picture did not appear on the screen" >&2; exit 1; }
-  python3 bench/measure.py run "$dir/session.env" build/windows "$native_dir/native_png" \
+  python3 bench/measure.py run "$dir/session.env" build/windows "$native_dir" \
     "$dir/work" "$runs" "$picture" >"$dir/results.txt"
   kill $painter
   tests/session.sh stop "$dir" >/dev/null
