@@ -15,9 +15,7 @@ cmake --build --preset windows --target Vellumshot vls_bench grab_floor \
   deflate_built deflate_packaged > /dev/null
 native_dir=build/bench-native
 mkdir -p "$native_dir"
-# shellcheck disable=SC2046
-g++ -std=c++20 -O2 -Wall -Wextra -Werror -o "$native_dir/native_png" bench/native_png.cpp \
-  $(pkg-config --cflags --libs libpng zlib)
+g++ -std=c++20 -O2 -Wall -Wextra -Werror -o "$native_dir/native_png" bench/native_png.cpp -lpng -lz
 g++ -std=c++20 -O2 -Wall -Wextra -Werror -o "$native_dir/deflate_only" bench/deflate_only.cpp -lz
 
 results=()

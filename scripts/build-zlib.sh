@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds zlib for Windows (static, MinGW-w64) from Debian's source package, with the
 # optimisation Debian's own x86 build uses (-O3, UNALIGNED_OK). MinGW's packaged libz.a
-# deflates the PNG writer's data about 1.5 times slower (scripts/bench.sh shows it).
+# deflates the PNG writer's data about a third slower (scripts/bench.sh shows it).
 # Usage: build-zlib.sh DEPS_DIR
 # Leaves DEPS_DIR/zlib-install/{include,lib}; a second run with the library present does nothing.
 set -euo pipefail
