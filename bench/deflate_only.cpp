@@ -2,10 +2,9 @@
 // with libpng's settings for them (level 1, 32K window, memLevel 8, Z_FILTERED) into one
 // buffer. Built natively and for Windows over each zlib, it shows which zlib is slower.
 // Usage: deflate_only NAME PIXELS.bgrx WIDTH HEIGHT RUNS
-// Prints "NAME median_ms min_ms bytes".
+// Prints "NAME bytes ms ms ...", one time a run.
 #include <zlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -56,9 +55,8 @@ int main(int argc, char** argv) {
                 .count();
         if (run > 0) times.push_back(ms); // the first run is a warm-up
     }
-    std::sort(times.begin(), times.end());
-    const size_t n = times.size();
-    const double median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    std::printf("%s %.2f %.2f %zu\n", argv[1], median, times.front(), bytes);
+    std::printf("%s %zu", argv[1], bytes);
+    for (double t : times) std::printf(" %.3f", t);
+    std::printf("\n");
     return 0;
 }

@@ -4,13 +4,16 @@ the table of several sessions' figures.
   measure.py run SESSION_ENV BUILD NATIVE_DIR WORKDIR RUNS PICTURE > results.txt
   measure.py table results-1.txt results-2.txt ...
 
-A result line is "name median_ms min_ms [bytes]"; "size W H" names the screen."""
+A result line is "name median_ms min_ms [bytes]"; "size W H" names the screen.
+The in-process programs run ROUNDS times with RUNS runs each; whole processes as often."""
 import os
 import shlex
 import statistics
 import subprocess
 import sys
 import time
+
+ROUNDS = 3
 
 
 def session_env(path):
@@ -28,31 +31,47 @@ def run(session_file, build, native_dir, workdir, runs, picture):
     env = session_env(session_file)
     wine = env["VLS_WINE"]
     os.makedirs(workdir, exist_ok=True)
-    # Output to a file, never a pipe: Wine's background processes could inherit and hold it.
-    out_path = os.path.join(workdir, "vls_bench.txt")
-    with open(out_path, "wb") as out:
-        subprocess.run([wine, os.path.join(build, "bench", "vls_bench.exe"), str(runs)],
-                       cwd=workdir, env=env, stdin=subprocess.DEVNULL, check=True,
-                       stdout=out, stderr=subprocess.DEVNULL)
-    with open(out_path) as f:
-        out = f.read()
-    lines = [l.strip() for l in out.replace("\r", "").split("\n") if l.strip()]
-    size = next(l for l in lines if l.startswith("size ")).split()[1:]
-    pixels = os.path.join(workdir, "pixels.bgrx")
-    lines += [subprocess.run([os.path.join(native_dir, "native_png"), pixels, size[0], size[1],
-                              str(runs), os.path.join(workdir, "native.png")],
-                             check=True, stdout=subprocess.PIPE).stdout.decode().strip()]
-    lines += [subprocess.run([os.path.join(native_dir, "deflate_only"), "deflate_native", pixels,
-                              size[0], size[1], str(runs)],
-                             check=True, stdout=subprocess.PIPE).stdout.decode().strip()]
-    for name in ("deflate_built", "deflate_packaged"):
-        with open(os.path.join(workdir, name + ".txt"), "wb") as out:
-            subprocess.run([wine, os.path.join(build, "bench", name + ".exe"), name, "pixels.bgrx",
-                            size[0], size[1], str(runs)], cwd=workdir, env=env,
-                           stdin=subprocess.DEVNULL, check=True, stdout=out,
+    samples, sizes = {}, {}
+
+    def collect(text):
+        for line in text.replace("\r", "").split("\n"):
+            parts = line.split()
+            if len(parts) > 2 and parts[0] != "size":
+                samples.setdefault(parts[0], []).extend(float(t) for t in parts[2:])
+                if int(parts[1]) >= 0:
+                    sizes[parts[0]] = parts[1]
+        return text
+
+    def windows(name, args):
+        # Output to a file, never a pipe: Wine's background processes could inherit it.
+        path = os.path.join(workdir, name + ".txt")
+        with open(path, "wb") as out:
+            subprocess.run([wine, os.path.join(build, "bench", name + ".exe")] + args, cwd=workdir,
+                           env=env, stdin=subprocess.DEVNULL, check=True, stdout=out,
                            stderr=subprocess.DEVNULL)
-        with open(os.path.join(workdir, name + ".txt")) as f:
-            lines.append(f.read().strip())
+        with open(path) as f:
+            return collect(f.read())
+
+    def native(name, args):
+        return collect(subprocess.run([os.path.join(native_dir, name)] + args, check=True,
+                                      stdout=subprocess.PIPE).stdout.decode())
+
+    # The in-process figures in rounds, each program in turn, so that a busy spell on the
+    # machine falls on all of them rather than on one.
+    pixels = os.path.join(workdir, "pixels.bgrx")
+    size = []
+    for _ in range(ROUNDS):
+        out = windows("vls_bench", [str(runs)])
+        size = next(l for l in out.split("\n") if l.startswith("size ")).split()[1:3]
+        native("native_png", [pixels, size[0], size[1], str(runs),
+                              os.path.join(workdir, "native.png")])
+        native("deflate_only", ["deflate_native", pixels, size[0], size[1], str(runs)])
+        for name in ("deflate_built", "deflate_packaged"):
+            windows(name, [name, "pixels.bgrx", size[0], size[1], str(runs)])
+    lines = [f"size {size[0]} {size[1]}"]
+    for name, values in samples.items():
+        line = f"{name} {statistics.median(values):.2f} {min(values):.2f}"
+        lines.append(line + (f" {sizes[name]}" if name in sizes else ""))
 
     # Whole processes, timed from here as a script would see them, taken in turns so that
     # a burst of load elsewhere spreads over all three.
@@ -64,7 +83,7 @@ def run(session_file, build, native_dir, workdir, runs, picture):
     }
     times = {name: [] for name in commands}
     with open(os.path.join(workdir, "stdout.txt"), "wb") as log:
-        for i in range(runs + 1):
+        for i in range(runs * ROUNDS + 1):
             for name, args in commands.items():
                 start = time.perf_counter()
                 code = subprocess.call([wine] + args, cwd=workdir, env=env,

@@ -1,11 +1,11 @@
 // Times the command line's building blocks inside one process under Wine: the screen
 // grab, the PNG and BMP writers and the pixel conversion the PNG writer does.
 // Usage: vls_bench RUNS    (files land in the current directory)
-// Prints one line a measurement, "name median_ms min_ms [bytes]", and leaves the last
+// Prints one line a measurement, "name bytes ms ms ..." (bytes -1 when it makes no file),
+// and leaves the last
 // grab in pixels.bgrx so the native yardstick encodes exactly the same pixels.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -34,14 +34,10 @@ long long file_size(const char* path) {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-void report(const char* name, std::vector<double> times, long long bytes = -1) {
-    std::sort(times.begin(), times.end());
-    const size_t n = times.size();
-    const double median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    if (bytes >= 0)
-        std::printf("%s %.2f %.2f %lld\n", name, median, times.front(), bytes);
-    else
-        std::printf("%s %.2f %.2f\n", name, median, times.front());
+void report(const char* name, const std::vector<double>& times, long long bytes = -1) {
+    std::printf("%s %lld", name, bytes);
+    for (double t : times) std::printf(" %.3f", t);
+    std::printf("\n");
 }
 
 // Times `runs` calls of `step` after one untimed call, so the figures are the steady
