@@ -156,6 +156,7 @@ def table(paths):
     goals = [("write_png / native encode", 1.15, "{:.2f}x"),
              ("bgrx_to_rgba / write_png", 0.10, "{:.0%}"),
              ("PNG process / (floor + native encode)", 1.10, "{:.2f}x")]
+    print()
     print("| goal (median / min) | " + " | ".join(sizes) + " |")
     print("| --- |" + " --- |" * len(sizes))
     for g, (label, limit, fmt) in enumerate(goals):
