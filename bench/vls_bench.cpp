@@ -1,0 +1,85 @@
+// Times the command line's building blocks inside one process under Wine: the screen
+// grab, the PNG and BMP writers and the pixel conversion the PNG writer does.
+// Usage: vls_bench RUNS    (files land in the current directory)
+// Prints one line a measurement, "name bytes ms ms ..." (bytes -1 when it makes no file),
+// and leaves the last
+// grab in pixels.bgrx so the native yardstick encodes exactly the same pixels.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "capture/bmp_writer.h"
+#include "capture/pixel_convert.h"
+#include "capture/png_writer.h"
+#include "capture/screen_grab.h"
+
+namespace {
+
+double now_ms() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+long long file_size(const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void report(const char* name, const std::vector<double>& times, long long bytes = -1) {
+    std::printf("%s %lld", name, bytes);
+    for (double t : times) std::printf(" %.3f", t);
+    std::printf("\n");
+}
+
+// Times `runs` calls of `step` after one untimed call, so the figures are the steady
+// state; the cold first call is what the whole-process timings show.
+template <typename Step>
+std::vector<double> time_runs(int runs, Step step) {
+    step();
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double start = now_ms();
+        step();
+        times.push_back(now_ms() - start);
+    }
+    return times;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 10;
+    std::optional<PixelImage> image;
+    report("capture_screen", time_runs(runs, [&] { image = capture_screen(std::nullopt); }));
+    if (!image) return 1;
+
+    // The sizes are read after the runs, not as arguments beside them: argument order is
+    // unspecified.
+    bool ok = true;
+    std::vector<double> png = time_runs(runs, [&] { ok = write_png("bench.png", *image) && ok; });
+    report("write_png", png, file_size("bench.png"));
+    std::vector<double> bmp = time_runs(runs, [&] { ok = write_bmp("bench.bmp", *image) && ok; });
+    report("write_bmp", bmp, file_size("bench.bmp"));
+
+    const size_t count = static_cast<size_t>(image->width) * image->height;
+    std::vector<uint8_t> rgba(count * 4);
+    report("bgrx_to_rgba",
+           time_runs(runs, [&] { bgrx_to_rgba(image->pixels.data(), rgba.data(), count); }));
+
+    FILE* raw = std::fopen("pixels.bgrx", "wb");
+    ok = raw &&
+         std::fwrite(image->pixels.data(), 1, image->pixels.size(), raw) == image->pixels.size() &&
+         ok;
+    if (raw) std::fclose(raw);
+    std::printf("size %d %d\n", image->width, image->height);
+    return ok ? 0 : 1;
+}
