@@ -1,0 +1,97 @@
+#include "capture/overlay_paint.h"
+
+#include <string>
+
+#include "capture/overlay_state.h"
+#include "capture/pixel_convert.h"
+#include "capture/selection.h"
+
+PaintTimings* paint_timings = nullptr;
+
+namespace {
+
+constexpr COLORREF FRAME_COLOR = 0xF48542;
+constexpr BYTE DIM_ALPHA = 100; // of 255 over black: the screen keeps 155/255
+
+void mark_time(int64_t PaintTimings::*step) {
+    if (!paint_timings) return;
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    paint_timings->*step = now.QuadPart;
+}
+
+bool has_area(const OverlayRect& r) { return r.right - r.left >= 1 && r.bottom - r.top >= 1; }
+
+void draw_selection_frame(HDC dc, const OverlayRect& r) {
+    HPEN pen = CreatePen(PS_SOLID, 2, FRAME_COLOR);
+    HGDIOBJ old_pen = SelectObject(dc, pen);
+    HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    SelectObject(dc, old_brush);
+    SelectObject(dc, old_pen);
+    DeleteObject(pen);
+}
+
+// "W × H" in white on a black box, above the selection's top-left corner when it fits
+// there, else just inside it.
+void draw_size_label(HDC dc, const OverlayRect& r) {
+    const std::u16string label = size_label_text(r.right - r.left, r.bottom - r.top);
+    const auto* text = reinterpret_cast<const wchar_t*>(label.data());
+    const int length = static_cast<int>(label.size());
+    HFONT font = CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0,
+                             L"Segoe UI");
+    HGDIOBJ old_font = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text, length, &extent);
+    const int y = size_label_top(r.top, extent.cy);
+    RECT box{r.left - 4, y - 2, r.left + extent.cx + 4, y + extent.cy + 2};
+    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetTextColor(dc, 0xFFFFFF);
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, r.left, y, text, length);
+    SelectObject(dc, old_font);
+    DeleteObject(font);
+}
+
+} // namespace
+
+void paint_overlay(HWND window, OverlayState& state) {
+    mark_time(&PaintTimings::start);
+    HDC dc = state.back_dc;
+    const int w = state.screen_width;
+    const int h = state.screen_height;
+    const OverlayRect& sel = state.selection;
+
+    BitBlt(dc, 0, 0, w, h, state.screen_dc, 0, 0, SRCCOPY);
+    mark_time(&PaintTimings::background);
+
+    // One stretched 1 x 1 black source at constant alpha: no per-pixel loop of ours.
+    const BLENDFUNCTION dim{AC_SRC_OVER, 0, DIM_ALPHA, 0};
+    AlphaBlend(dc, 0, 0, w, h, state.dim_dc, 0, 0, 1, 1, dim);
+    mark_time(&PaintTimings::dimming);
+
+    if (state.has_selection && has_area(sel)) {
+        BitBlt(dc, sel.left, sel.top, sel.right - sel.left, sel.bottom - sel.top,
+               state.screen_dc, sel.left, sel.top, SRCCOPY);
+    }
+    mark_time(&PaintTimings::selection);
+
+    // Drawn while dragging too, even when the rectangle is still empty.
+    const bool show_selection = state.has_selection || state.selecting;
+    if (show_selection) draw_selection_frame(dc, sel);
+    // Committed marks, the mark in progress and the toolbar go here, under the label.
+    if (show_selection && has_area(sel)) draw_size_label(dc, sel);
+    mark_time(&PaintTimings::frame);
+
+    // GDI leaves the fourth byte undefined; the layered window needs it opaque everywhere.
+    set_opaque_alpha(reinterpret_cast<uint32_t*>(state.back_bits),
+                     static_cast<size_t>(w) * static_cast<size_t>(h));
+    mark_time(&PaintTimings::alpha);
+
+    SIZE size{w, h};
+    POINT source{0, 0};
+    BLENDFUNCTION opaque{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(window, nullptr, nullptr, &size, dc, &source, 0, &opaque, ULW_ALPHA);
+    mark_time(&PaintTimings::present);
+}

@@ -1,0 +1,70 @@
+#include "capture/overlay_selection.h"
+
+#include <new>
+
+#include "capture/overlay.h"
+#include "capture/overlay_state.h"
+
+void start_selection_drag(HWND window, OverlayState& state, OverlayPoint point) {
+    state.selecting = true;
+    state.drag_anchor = point;
+    state.selection = {point.x, point.y, point.x, point.y};
+    // Pointer positions beyond the overlay keep arriving while the button is held.
+    SetCapture(window);
+}
+
+void update_selection_drag(HWND window, OverlayState& state, OverlayPoint point) {
+    state.selection = normalised_rect(state.drag_anchor, point);
+    request_repaint(window);
+}
+
+void end_selection_drag(HWND window, OverlayState& state, OverlayPoint point) {
+    state.selecting = false;
+    ReleaseCapture(); // result ignored: nothing depends on it
+    state.selection = normalised_rect(state.drag_anchor, point);
+    if (confirms_selection(state.drag_anchor, point)) {
+        state.has_selection = true;
+        state.toolbar_active = true;
+        snapshot_selection(state);
+    }
+    request_repaint(window);
+}
+
+// Mosaic marks sample this copy, so it is taken from the frozen screen, never the frame.
+void snapshot_selection(OverlayState& state) {
+    if (!state.has_selection) return;
+    const int32_t w = state.selection.right - state.selection.left;
+    const int32_t h = state.selection.bottom - state.selection.top;
+    if (w < 1 || h < 1) return;
+
+    // A selection dragged far beyond the screen can ask for gigabytes; without the memory
+    // it keeps no snapshot (mosaic cells then show their grey fallback) instead of ending
+    // the process with every pinned image.
+    std::vector<uint8_t> pixels;
+    try {
+        pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 4, 0);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    HDC memory = CreateCompatibleDC(state.screen_dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(state.screen_dc, w, h);
+    HGDIOBJ displaced = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, state.screen_dc, state.selection.left, state.selection.top,
+           SRCCOPY);
+    SelectObject(memory, displaced);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = w;
+    header.biHeight = -h; // top-down rows
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+
+    state.selection_pixels = std::move(pixels);
+    state.selection_pixels_width = w;
+    state.selection_pixels_height = h;
+}
