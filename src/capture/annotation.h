@@ -9,7 +9,14 @@
 #include "capture/selection.h"
 
 // The current tool, in toolbar order.
-enum class AnnotationTool : uint8_t { Pen = 0, Arrow = 1, Rectangle = 2, Ellipse = 3, Text = 4, Mosaic = 5 };
+enum class AnnotationTool : uint8_t {
+    Pen = 0,
+    Arrow = 1,
+    Rectangle = 2,
+    Ellipse = 3,
+    Text = 4,
+    Mosaic = 5
+};
 
 // Pen widths in pixels for Thin, Medium, Thick and Bold.
 constexpr std::array<int32_t, 4> STROKE_WIDTHS = {2, 4, 6, 10};

@@ -214,9 +214,9 @@ void open_overlay() {
     state->back_bits = static_cast<uint8_t*>(bits);
     state->back_displaced = SelectObject(state->back_dc, state->back_bitmap);
 
-    HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, OVERLAY_CLASS,
-                                  nullptr, WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr,
-                                  module, state.get());
+    HWND window =
+        CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, OVERLAY_CLASS, nullptr,
+                        WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr, module, state.get());
     if (!window) {
         abandon_open(std::move(state), L"CreateWindowExW failed");
         return;

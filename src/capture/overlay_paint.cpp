@@ -38,9 +38,9 @@ void draw_size_label(HDC dc, const OverlayRect& r) {
     const std::u16string label = size_label_text(r.right - r.left, r.bottom - r.top);
     const auto* text = reinterpret_cast<const wchar_t*>(label.data());
     const int length = static_cast<int>(label.size());
-    HFONT font = CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0,
-                             L"Segoe UI");
+    HFONT font =
+        CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0, L"Segoe UI");
     HGDIOBJ old_font = SelectObject(dc, font);
     SIZE extent{};
     GetTextExtentPoint32W(dc, text, length, &extent);
@@ -72,8 +72,8 @@ void paint_overlay(HWND window, OverlayState& state) {
     mark_time(&PaintTimings::dimming);
 
     if (state.has_selection && has_area(sel)) {
-        BitBlt(dc, sel.left, sel.top, sel.right - sel.left, sel.bottom - sel.top,
-               state.screen_dc, sel.left, sel.top, SRCCOPY);
+        BitBlt(dc, sel.left, sel.top, sel.right - sel.left, sel.bottom - sel.top, state.screen_dc,
+               sel.left, sel.top, SRCCOPY);
     }
     mark_time(&PaintTimings::selection);
 

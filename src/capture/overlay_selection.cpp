@@ -49,8 +49,7 @@ void snapshot_selection(OverlayState& state) {
     HDC memory = CreateCompatibleDC(state.screen_dc);
     HBITMAP bitmap = CreateCompatibleBitmap(state.screen_dc, w, h);
     HGDIOBJ displaced = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, state.screen_dc, state.selection.left, state.selection.top,
-           SRCCOPY);
+    BitBlt(memory, 0, 0, w, h, state.screen_dc, state.selection.left, state.selection.top, SRCCOPY);
     SelectObject(memory, displaced);
     BITMAPINFOHEADER header{};
     header.biSize = sizeof header;

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "capture/pixel_convert.h"
+#include "capture/selection.h"
+
+TEST(PointerFromLparam, SignExtendsBothWords) {
+    EXPECT_EQ(pointer_from_lparam(0x00C8012C), (OverlayPoint{300, 200}));
+    EXPECT_EQ(pointer_from_lparam(0xFFD8FFE2), (OverlayPoint{-30, -40}));
+    EXPECT_EQ(pointer_from_lparam(0x7FFF8000), (OverlayPoint{-32768, 32767}));
+    // Upper bits of a 64-bit lParam (sign extension of the 32-bit value) are ignored.
+    EXPECT_EQ(pointer_from_lparam(static_cast<int64_t>(0xFFFFFFFFFFD8FFE2)),
+              (OverlayPoint{-30, -40}));
+    EXPECT_EQ(pointer_from_lparam(0x12340000FFFF0001), (OverlayPoint{1, -1}));
+}
+
+TEST(NormalisedRect, OrdersEachAxis) {
+    EXPECT_EQ(normalised_rect({10, 20}, {30, 5}), (OverlayRect{10, 5, 30, 20}));
+    EXPECT_EQ(normalised_rect({30, 5}, {10, 20}), (OverlayRect{10, 5, 30, 20}));
+    EXPECT_EQ(normalised_rect({-5, -6}, {-5, -6}), (OverlayRect{-5, -6, -5, -6}));
+}
+
+TEST(ConfirmsSelection, NeedsFourPixelsInBothDirections) {
+    EXPECT_TRUE(confirms_selection({10, 10}, {14, 14}));
+    EXPECT_TRUE(confirms_selection({14, 14}, {10, 10}));
+    EXPECT_FALSE(confirms_selection({10, 10}, {13, 100}));
+    EXPECT_FALSE(confirms_selection({10, 10}, {100, 7}));
+    EXPECT_FALSE(confirms_selection({10, 10}, {10, 10}));
+    EXPECT_TRUE(confirms_selection({-32768, -32768}, {32767, 32767}));
+    EXPECT_TRUE(confirms_selection({INT32_MIN, INT32_MAX}, {INT32_MAX, INT32_MIN}));
+}
+
+TEST(SizeLabel, TextUsesTheMultiplicationSign) {
+    EXPECT_EQ(size_label_text(640, 480), u"640 \u00D7 480");
+    EXPECT_EQ(size_label_text(4, 65535), u"4 \u00D7 65535");
+}
+
+TEST(SizeLabel, AboveTheSelectionWhenThereIsRoomElseInside) {
+    EXPECT_EQ(size_label_top(100, 19), 75);
+    EXPECT_EQ(size_label_top(26, 19), 1);
+    EXPECT_EQ(size_label_top(25, 19), 29); // would touch y = 0: inside instead
+    EXPECT_EQ(size_label_top(0, 19), 4);
+    EXPECT_EQ(size_label_top(-50, 19), -46);
+}
+
+TEST(SetOpaqueAlpha, SetsOnlyTheFourthByteOfEveryPixel) {
+    for (size_t count : {0u, 1u, 15u, 16u, 17u, 100u}) {
+        std::vector<uint32_t> pixels(count + 1);
+        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint32_t>(i * 0x010203);
+        set_opaque_alpha(pixels.data(), count);
+        for (size_t i = 0; i < count; ++i) {
+            EXPECT_EQ(pixels[i], (i * 0x010203 & 0xFFFFFF) | 0xFF000000u) << count << " " << i;
+        }
+        EXPECT_EQ(pixels[count], count * 0x010203) << "pixel past the end changed";
+    }
+}

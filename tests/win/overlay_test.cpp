@@ -1,0 +1,349 @@
+// In-process tests of the capture overlay under Wine: its state after real window
+// messages, the frame it composes, and the release of its resources on every way out.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "capture/overlay.h"
+#include "capture/overlay_state.h"
+#include "capture/screen_grab.h"
+
+namespace {
+
+LPARAM at(int x, int y) {
+    // Mouse messages carry each coordinate as a 16-bit word, negative ones included.
+    return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
+                               (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
+}
+
+std::vector<HWND> own_overlays() {
+    std::vector<HWND> found;
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, L"VLS_Capture", nullptr)) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) found.push_back(window);
+    }
+    return found;
+}
+
+// Opens one overlay and returns its window: the one overlay window that was not there.
+HWND open_one() {
+    const std::vector<HWND> before = own_overlays();
+    open_overlay();
+    for (HWND window : own_overlays()) {
+        bool old = false;
+        for (HWND b : before) old = old || b == window;
+        if (!old) return window;
+    }
+    return nullptr;
+}
+
+void drag(HWND window, int x1, int y1, int x2, int y2) {
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(x1, y1));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at((x1 + x2) / 2, (y1 + y2) / 2));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(x2, y2));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(x2, y2));
+}
+
+void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+class Overlay : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        for (HWND window : own_overlays()) DestroyWindow(window);
+        pump();
+    }
+};
+
+// Captures the text of OutputDebugString calls: they raise a debug-print exception that
+// vectored handlers see before the system swallows it.
+std::string debug_text;
+LONG CALLBACK catch_debug_print(EXCEPTION_POINTERS* info) {
+    const EXCEPTION_RECORD* record = info->ExceptionRecord;
+    if (record->ExceptionCode == DBG_PRINTEXCEPTION_C && record->NumberParameters >= 2) {
+        debug_text += reinterpret_cast<const char*>(record->ExceptionInformation[1]);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// Fills the screen with a pattern whose every pixel of a block differs, so a shifted or
+// mis-sized copy cannot match.
+void paint_screen_pattern() {
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            pixels[static_cast<size_t>(y) * w + x] =
+                ((x * 7 + y) & 255) | (((y * 3) & 255) << 8) | (((x + y * 11) & 255) << 16);
+        }
+    }
+    BITMAPINFOHEADER header{sizeof header, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr);
+    SetDIBitsToDevice(screen, 0, 0, w, h, 0, 0, 0, h, pixels.data(),
+                      reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+}
+
+uint32_t rgb_at(const std::vector<uint8_t>& pixels, int width, int x, int y) {
+    const size_t i = (static_cast<size_t>(y) * width + x) * 4;
+    return pixels[i] | (pixels[i + 1] << 8) | (pixels[i + 2] << 16);
+}
+
+} // namespace
+
+TEST_F(Overlay, OpensFullScreenWithTheInitialState) {
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    const OverlayState* s = overlay_state(window);
+    ASSERT_NE(s, nullptr);
+    RECT r{};
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(s->screen_width, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(s->screen_height, GetSystemMetrics(SM_CYSCREEN));
+    const LONG_PTR ex = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    EXPECT_EQ(ex & (WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW),
+              WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    EXPECT_EQ(GetCapture(), window);
+    EXPECT_FALSE(s->selecting || s->has_selection || s->toolbar_active || s->drawing);
+    EXPECT_EQ(s->tool, AnnotationTool::Pen);
+    EXPECT_EQ(s->color, 0x000000FFu);
+    EXPECT_EQ(s->width_index, 1u);
+    EXPECT_EQ(s->text_edit, nullptr);
+    EXPECT_TRUE(s->annotations.empty() && s->selection_pixels.empty());
+    // The class has no CS_DBLCLKS: a fast second click stays an ordinary press.
+    EXPECT_EQ(GetClassLongPtrW(window, GCL_STYLE) & CS_DBLCLKS, 0);
+}
+
+TEST_F(Overlay, DragSelectsTheNormalisedRectangle) {
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    OverlayState& s = *overlay_state(window);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(300, 200));
+    EXPECT_TRUE(s.selecting);
+    EXPECT_EQ(s.selection, (OverlayRect{300, 200, 300, 200}));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(120, 260));
+    EXPECT_EQ(s.selection, (OverlayRect{120, 200, 300, 260}));
+    EXPECT_FALSE(s.has_selection);
+    SendMessageW(window, WM_LBUTTONUP, 0, at(100, 150));
+    EXPECT_FALSE(s.selecting);
+    EXPECT_TRUE(s.has_selection);
+    EXPECT_TRUE(s.toolbar_active);
+    EXPECT_EQ(s.selection, (OverlayRect{100, 150, 300, 200}));
+    EXPECT_EQ(s.selection_pixels_width, 200);
+    EXPECT_EQ(s.selection_pixels_height, 50);
+    EXPECT_EQ(s.selection_pixels.size(), 200u * 50u * 4u);
+
+    // A confirmed selection is final: a later drag does not replace it.
+    drag(window, 10, 10, 60, 60);
+    EXPECT_EQ(s.selection, (OverlayRect{100, 150, 300, 200}));
+}
+
+TEST_F(Overlay, ReversedDragsGiveTheSameSelection) {
+    HWND forward = open_one();
+    ASSERT_NE(forward, nullptr);
+    drag(forward, 40, 700, 900, 90);
+    HWND backward = open_one();
+    ASSERT_NE(backward, nullptr);
+    drag(backward, 900, 90, 40, 700);
+    EXPECT_EQ(overlay_state(forward)->selection, (OverlayRect{40, 90, 900, 700}));
+    EXPECT_EQ(overlay_state(backward)->selection, overlay_state(forward)->selection);
+    EXPECT_TRUE(overlay_state(backward)->has_selection);
+}
+
+TEST_F(Overlay, FourPixelsConfirmAndThreeDoNot) {
+    struct Case {
+        int x1, y1, x2, y2;
+        bool confirms;
+    };
+    const Case cases[] = {
+        {10, 10, 14, 14, true},  {14, 14, 10, 10, true},  {10, 10, 13, 40, false},
+        {10, 10, 40, 13, false}, {10, 10, 13, 13, false}, {50, 50, 50, 50, false},
+        {10, 10, 7, 7, false},   {10, 10, 6, 14, true},
+    };
+    for (const Case& c : cases) {
+        HWND window = open_one();
+        ASSERT_NE(window, nullptr);
+        OverlayState& s = *overlay_state(window);
+        drag(window, c.x1, c.y1, c.x2, c.y2);
+        EXPECT_EQ(s.has_selection, c.confirms) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
+        EXPECT_EQ(s.toolbar_active, c.confirms);
+        if (c.confirms) {
+            EXPECT_EQ(s.selection.right - s.selection.left, 4);
+            EXPECT_EQ(s.selection.bottom - s.selection.top, 4);
+            EXPECT_EQ(s.selection_pixels.size(), 4u * 4u * 4u);
+        } else {
+            EXPECT_TRUE(s.selection_pixels.empty());
+            // Still in the no-selection state: the next press starts a fresh drag.
+            drag(window, 200, 200, 260, 230);
+            EXPECT_EQ(s.selection, (OverlayRect{200, 200, 260, 230}));
+            EXPECT_TRUE(s.has_selection);
+        }
+        DestroyWindow(window);
+    }
+}
+
+TEST_F(Overlay, CoordinatesBeyondTheScreenAreKept) {
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    OverlayState& s = *overlay_state(window);
+    const int w = s.screen_width;
+    const int h = s.screen_height;
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(-30, -40));
+    EXPECT_EQ(s.drag_anchor, (OverlayPoint{-30, -40}));
+    // The 64-bit lParam may also arrive sign-extended from the 32-bit value.
+    const LPARAM extended = static_cast<LPARAM>(static_cast<int32_t>(at(w + 100, -7)));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, extended);
+    EXPECT_EQ(s.selection, (OverlayRect{-30, -40, w + 100, -7}));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(w + 100, h + 50));
+    EXPECT_TRUE(s.has_selection);
+    EXPECT_EQ(s.selection, (OverlayRect{-30, -40, w + 100, h + 50}));
+    EXPECT_EQ(s.selection_pixels_width, w + 130);
+    EXPECT_EQ(s.selection_pixels_height, h + 90);
+}
+
+TEST_F(Overlay, SnapshotAndFrameShowTheFrozenScreen) {
+    paint_screen_pattern();
+    const std::optional<PixelImage> live = capture_screen(std::nullopt);
+    ASSERT_TRUE(live);
+    // The pattern reached the screen, so the comparisons below compare real content.
+    EXPECT_EQ(rgb_at(live->pixels, live->width, 5, 3), (5u * 7 + 3) | (9u << 8) | (38u << 16));
+
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    OverlayState& s = *overlay_state(window);
+    const int w = s.screen_width;
+    drag(window, 400, 300, 700, 500);
+    ASSERT_TRUE(s.has_selection);
+    ASSERT_EQ(s.selection_pixels.size(), 300u * 200u * 4u);
+    int mismatches = 0;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            mismatches += rgb_at(s.selection_pixels, 300, x, y) !=
+                          rgb_at(live->pixels, live->width, 400 + x, 300 + y);
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+
+    // The composed frame: undimmed inside, 155/255 outside, the frame's colour on the
+    // edge, and every pixel opaque.
+    UpdateWindow(window);
+    std::vector<uint8_t> frame(s.back_bits,
+                               s.back_bits + static_cast<size_t>(w) * s.screen_height * 4);
+    EXPECT_EQ(rgb_at(frame, w, 550, 400), rgb_at(live->pixels, w, 550, 400));
+    EXPECT_EQ(rgb_at(frame, w, 600, 480), rgb_at(live->pixels, w, 600, 480));
+    for (const auto& [x, y] : {std::pair{100, 900}, std::pair{1000, 100}, std::pair{399, 600}}) {
+        const uint32_t shown = rgb_at(frame, w, x, y);
+        const uint32_t original = rgb_at(live->pixels, w, x, y);
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int expected = static_cast<int>((original >> shift) & 255) * 155 / 255;
+            EXPECT_LE(std::abs(static_cast<int>((shown >> shift) & 255) - expected), 1)
+                << x << "," << y;
+        }
+    }
+    // The 2-pixel pen straddles the edge: the column or row just outside or just inside.
+    const uint32_t frame_rgb = 0x4285F4; // 0xF48542 as a COLORREF
+    EXPECT_TRUE(rgb_at(frame, w, 399, 400) == frame_rgb || rgb_at(frame, w, 400, 400) == frame_rgb);
+    EXPECT_TRUE(rgb_at(frame, w, 550, 299) == frame_rgb || rgb_at(frame, w, 550, 300) == frame_rgb);
+    int transparent = 0;
+    for (size_t i = 3; i < frame.size(); i += 4) transparent += frame[i] != 255;
+    EXPECT_EQ(transparent, 0);
+}
+
+TEST_F(Overlay, EveryWayOutReleasesEverythingOnce) {
+    enum Route { Escape, RightButton, Destroy, EscapeAfterSelection };
+    for (Route route : {Escape, RightButton, Destroy, EscapeAfterSelection}) {
+        HWND window = open_one();
+        ASSERT_NE(window, nullptr);
+        OverlayState& s = *overlay_state(window);
+        if (route == EscapeAfterSelection) drag(window, 10, 10, 300, 300);
+        const HGDIOBJ objects[] = {s.screen_dc,  s.screen_bitmap, s.dim_dc,
+                                   s.dim_bitmap, s.back_dc,       s.back_bitmap};
+        for (HGDIOBJ object : objects) ASSERT_NE(GetObjectType(object), 0u);
+        const int released = overlay_release_count();
+        if (route == RightButton) {
+            SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, at(5, 5));
+        } else if (route == Destroy) {
+            DestroyWindow(window);
+        } else {
+            SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        pump();
+        EXPECT_FALSE(IsWindow(window)) << route;
+        EXPECT_EQ(overlay_release_count(), released + 1) << route;
+        for (HGDIOBJ object : objects) EXPECT_EQ(GetObjectType(object), 0u) << route;
+        EXPECT_FALSE(DestroyWindow(window));
+        EXPECT_EQ(overlay_release_count(), released + 1) << route;
+    }
+}
+
+TEST_F(Overlay, OtherKeysAndADoubleClickDoNotClose) {
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    for (WPARAM key :
+         {WPARAM{VK_RETURN}, WPARAM{'C'}, WPARAM{'P'}, WPARAM{'Z'}, WPARAM{VK_SPACE}}) {
+        SendMessageW(window, WM_KEYDOWN, key, 0);
+    }
+    SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at(20, 20));
+    SendMessageW(window, WM_OVERLAY_TEXT_COMMIT, 0, 0);
+    SendMessageW(window, WM_OVERLAY_TEXT_CANCEL, 0, 0);
+    pump();
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_FALSE(overlay_state(window)->has_selection);
+}
+
+TEST_F(Overlay, ClosingTheTopOverlayLeavesTheOtherWorking) {
+    HWND lower = open_one();
+    HWND upper = open_one();
+    ASSERT_NE(lower, nullptr);
+    ASSERT_NE(upper, nullptr);
+    ASSERT_NE(overlay_state(lower), overlay_state(upper));
+    drag(upper, 10, 10, 100, 100);
+    SendMessageW(upper, WM_KEYDOWN, VK_ESCAPE, 0);
+    pump();
+    EXPECT_FALSE(IsWindow(upper));
+    OverlayState* s = overlay_state(lower);
+    ASSERT_NE(s, nullptr);
+    EXPECT_FALSE(s->has_selection);
+    EXPECT_NE(GetObjectType(s->back_bitmap), 0u);
+    drag(lower, 50, 60, 250, 160);
+    EXPECT_EQ(s->selection, (OverlayRect{50, 60, 250, 160}));
+    EXPECT_EQ(s->selection_pixels.size(), 200u * 100u * 4u);
+}
+
+TEST_F(Overlay, AFailedOpenReleasesWhatItMadeAndCarriesOn) {
+    PVOID handler = AddVectoredExceptionHandler(1, catch_debug_print);
+    const struct {
+        OverlayFault fault;
+        const char* text;
+    } cases[] = {{OverlayFault::BackBuffer, "CreateDIBSection failed"},
+                 {OverlayFault::Window, "CreateWindowExW failed"}};
+    for (const auto& c : cases) {
+        debug_text.clear();
+        const size_t open_before = own_overlays().size();
+        const int released = overlay_release_count();
+        fail_next_overlay(c.fault);
+        open_overlay();
+        EXPECT_EQ(own_overlays().size(), open_before);
+        EXPECT_EQ(overlay_release_count(), released + 1);
+        EXPECT_NE(debug_text.find(c.text), std::string::npos) << debug_text;
+        // The fault was spent: the next overlay opens normally.
+        HWND window = open_one();
+        ASSERT_NE(window, nullptr);
+        EXPECT_NE(overlay_state(window), nullptr);
+        DestroyWindow(window);
+    }
+    RemoveVectoredExceptionHandler(handler);
+}
