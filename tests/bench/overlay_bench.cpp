@@ -1,0 +1,216 @@
+// Overlay speed under Wine: time from a capture trigger to the first frame on screen,
+// and one paint per frame during a selection drag with its steps timed separately, next
+// to the bare recipe every overlay frame needs (full-screen copy, one constant-alpha
+// blend, an alpha pass, one UpdateLayeredWindow) as the yardstick.
+// Usage: overlay_bench [rounds]   Prints median and minimum in milliseconds.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "capture/overlay.h"
+#include "capture/overlay_paint.h"
+#include "capture/overlay_state.h"
+
+namespace {
+
+double tick_ms = 0;
+
+double now_ms() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * tick_ms;
+}
+
+double span(int64_t from, int64_t to) { return static_cast<double>(to - from) * tick_ms; }
+
+struct Series {
+    const char* name;
+    std::vector<double> values;
+    double median() const {
+        std::vector<double> v = values;
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2]
+                                             : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
+    }
+    double minimum() const { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
+};
+
+void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+LPARAM at(int x, int y) {
+    return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
+                               (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
+}
+
+HWND newest_overlay() { return FindWindowW(L"VLS_Capture", nullptr); }
+
+// The bare recipe's own window and buffers, made once.
+struct Bare {
+    HWND window = nullptr;
+    HDC screen_dc = nullptr, dim_dc = nullptr, back_dc = nullptr;
+    HBITMAP screen_bitmap = nullptr, dim_bitmap = nullptr, back_bitmap = nullptr;
+    HGDIOBJ old_screen = nullptr, old_dim = nullptr, old_back = nullptr;
+    uint8_t* bits = nullptr;
+    int w = 0, h = 0;
+};
+
+Bare make_bare(int w, int h) {
+    Bare b;
+    b.w = w;
+    b.h = h;
+    HDC screen = GetDC(nullptr);
+    b.screen_dc = CreateCompatibleDC(screen);
+    b.screen_bitmap = CreateCompatibleBitmap(screen, w, h);
+    b.old_screen = SelectObject(b.screen_dc, b.screen_bitmap);
+    BitBlt(b.screen_dc, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    b.dim_dc = CreateCompatibleDC(b.screen_dc);
+    b.dim_bitmap = CreateCompatibleBitmap(b.screen_dc, 1, 1);
+    b.old_dim = SelectObject(b.dim_dc, b.dim_bitmap);
+    RECT one{0, 0, 1, 1};
+    FillRect(b.dim_dc, &one, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    b.back_dc = CreateCompatibleDC(b.screen_dc);
+    BITMAPINFOHEADER header{sizeof header, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    b.back_bitmap = CreateDIBSection(b.back_dc, reinterpret_cast<BITMAPINFO*>(&header),
+                                     DIB_RGB_COLORS, &bits, nullptr, 0);
+    b.bits = static_cast<uint8_t*>(bits);
+    b.old_back = SelectObject(b.back_dc, b.back_bitmap);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"BareRecipe";
+    RegisterClassExW(&wc);
+    b.window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"BareRecipe",
+                               nullptr, WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr,
+                               wc.hInstance, nullptr);
+    return b;
+}
+
+void free_bare(Bare& b) {
+    DestroyWindow(b.window);
+    SelectObject(b.screen_dc, b.old_screen);
+    SelectObject(b.dim_dc, b.old_dim);
+    SelectObject(b.back_dc, b.old_back);
+    DeleteObject(b.screen_bitmap);
+    DeleteObject(b.dim_bitmap);
+    DeleteObject(b.back_bitmap);
+    DeleteDC(b.screen_dc);
+    DeleteDC(b.dim_dc);
+    DeleteDC(b.back_dc);
+}
+
+double bare_frame(Bare& b) {
+    const double t0 = now_ms();
+    BitBlt(b.back_dc, 0, 0, b.w, b.h, b.screen_dc, 0, 0, SRCCOPY);
+    AlphaBlend(b.back_dc, 0, 0, b.w, b.h, b.dim_dc, 0, 0, 1, 1, {AC_SRC_OVER, 0, 100, 0});
+    volatile uint8_t* bytes = b.bits;
+    const size_t n = static_cast<size_t>(b.w) * b.h * 4;
+    for (size_t i = 3; i < n; i += 4) bytes[i] = 255;
+    SIZE size{b.w, b.h};
+    POINT origin{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(b.window, nullptr, nullptr, &size, b.back_dc, &origin, 0, &blend,
+                        ULW_ALPHA);
+    return now_ms() - t0;
+}
+
+double warm_grab(int w, int h) {
+    const double t0 = now_ms();
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    const double t = now_ms() - t0;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return t;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    tick_ms = 1000.0 / static_cast<double>(frequency.QuadPart);
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+
+    Series grab{"warm screen grab (GDI)", {}}, bare{"bare recipe frame", {}};
+    Series first{"first frame: open_overlay -> first UpdateLayeredWindow", {}};
+    Series drag{"drag frame: paint_overlay", {}}, background{"  background", {}},
+        dimming{"  dimming", {}}, selection{"  undimmed selection", {}},
+        frame{"  frame and size label", {}}, alpha{"  alpha pass", {}},
+        present{"  presentation", {}}, confirmed{"confirmed-selection frame", {}};
+
+    Bare b = make_bare(w, h);
+    PaintTimings timings;
+    paint_timings = &timings;
+    // Warm-up: first use of every call pays for loading and caches.
+    warm_grab(w, h);
+    bare_frame(b);
+    open_overlay();
+    DestroyWindow(newest_overlay());
+    pump();
+
+    for (int round = 0; round < rounds; ++round) {
+        grab.values.push_back(warm_grab(w, h));
+        bare.values.push_back(bare_frame(b));
+
+        const double t0 = now_ms();
+        open_overlay();
+        first.values.push_back(static_cast<double>(timings.present) * tick_ms - t0);
+        HWND window = newest_overlay();
+        pump();
+
+        // A drag from a quarter of the screen, growing each frame.
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(w / 4, h / 4));
+        for (int step = 1; step <= 3; ++step) {
+            SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON,
+                         at(w / 4 + step * w / 8, h / 4 + step * h / 8));
+            UpdateWindow(window); // WM_PAINT now, timed by the paint itself
+            drag.values.push_back(span(timings.start, timings.present));
+            background.values.push_back(span(timings.start, timings.background));
+            dimming.values.push_back(span(timings.background, timings.dimming));
+            selection.values.push_back(span(timings.dimming, timings.selection));
+            frame.values.push_back(span(timings.selection, timings.frame));
+            alpha.values.push_back(span(timings.frame, timings.alpha));
+            present.values.push_back(span(timings.alpha, timings.present));
+            bare.values.push_back(bare_frame(b));
+        }
+        SendMessageW(window, WM_LBUTTONUP, 0, at(3 * w / 4, 3 * h / 4));
+        UpdateWindow(window);
+        confirmed.values.push_back(span(timings.start, timings.present));
+        DestroyWindow(window);
+        pump();
+    }
+    paint_timings = nullptr;
+    free_bare(b);
+
+    std::printf("screen %dx%d, %d rounds, milliseconds\n", w, h, rounds);
+    std::printf("%-58s %8s %8s\n", "", "median", "min");
+    for (const Series* s : {&grab, &bare, &first, &drag, &background, &dimming, &selection,
+                            &frame, &alpha, &present, &confirmed}) {
+        std::printf("%-58s %8.2f %8.2f\n", s->name, s->median(), s->minimum());
+    }
+    const double yard = grab.median() + bare.median();
+    std::printf("drag frame / bare recipe                    %.2f (goal <= 1.10)\n",
+                drag.median() / bare.median());
+    std::printf("first frame / (warm grab + bare frame)      %.2f (goal <= 1.20)\n",
+                first.median() / yard);
+    std::printf("alpha pass share of a drag frame            %.1f%% (goal <= 3%%)\n",
+                100.0 * alpha.median() / drag.median());
+    return 0;
+}

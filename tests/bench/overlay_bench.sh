@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs the overlay benchmark under Wine on a private Xvfb at 1920x1080 and 3840x2160,
+# with a picture on the screen. Build first: scripts/build.sh windows
+# Usage: tests/bench/overlay_bench.sh [rounds]
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+bench="$repo/build/windows/tests/overlay_bench.exe"
+[ -f "$bench" ] || { echo "missing $bench: run scripts/build.sh windows" >&2; exit 1; }
+rounds=${1:-20}
+for size in 1920x1080 3840x2160; do
+  session="$repo/build/windows/bench-session-$size"
+  "$repo/tests/session.sh" start "$session" "$size" > /dev/null
+  trap '"$repo/tests/session.sh" stop "$session"' EXIT
+  # shellcheck disable=SC1091
+  . "$session/session.env"
+  convert -size 640x360 gradient:'#2a6fdb-#f48542' -resize "${size}!" -depth 8 "$session/picture.ppm"
+  display -window root "$session/picture.ppm" > /dev/null 2>&1 || true
+  "$VLS_WINE" "$bench" "$rounds"
+  echo
+  "$repo/tests/session.sh" stop "$session"
+  trap - EXIT
+done
