@@ -1,6 +1,9 @@
-// Test helper standing in for the tray: opens an overlay at start (unless --idle) and
-// another on every Ctrl+Shift+A, runs the message loop, and prints "overlays N" whenever
-// the number of open overlay windows changes, so tests can wait for opens and closes.
+// Test helper standing in for the tray: opens an overlay at start (unless --idle), on
+// every Ctrl+Shift+A and whenever a file named open-overlay appears in its working
+// directory (deleting it), runs the message loop, and prints "opened" for each open and
+// "overlays N" whenever the number of open overlay windows changes, so tests can wait for
+// opens and closes. Under Wine a hotkey arrives only while a window of the program has
+// the X keyboard focus, as an open overlay does; the file opens one when none is open.
 // --fail buffer|window makes the first open fail at its back buffer or window.
 #include <windows.h>
 
@@ -55,7 +58,9 @@ int main(int argc, char** argv) {
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd == nullptr && msg.message == WM_HOTKEY) {
+        const bool asked = msg.hwnd == nullptr && msg.message == WM_TIMER &&
+                           DeleteFileW(L"open-overlay");
+        if (asked || (msg.hwnd == nullptr && msg.message == WM_HOTKEY)) {
             open_overlay();
             std::printf("opened\n");
             std::fflush(stdout);
