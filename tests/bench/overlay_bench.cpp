@@ -32,10 +32,13 @@ struct Series {
     double median() const {
         std::vector<double> v = values;
         std::sort(v.begin(), v.end());
-        return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2]
-                                             : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
+        return v.empty()
+                   ? 0
+                   : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
     }
-    double minimum() const { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
+    double minimum() const {
+        return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
+    }
 };
 
 void pump() {
@@ -88,9 +91,9 @@ Bare make_bare(int w, int h) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"BareRecipe";
     RegisterClassExW(&wc);
-    b.window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"BareRecipe",
-                               nullptr, WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr,
-                               wc.hInstance, nullptr);
+    b.window =
+        CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"BareRecipe", nullptr,
+                        WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr, wc.hInstance, nullptr);
     return b;
 }
 
@@ -154,6 +157,8 @@ int main(int argc, char** argv) {
         dimming{"  dimming", {}}, selection{"  undimmed selection", {}},
         frame{"  frame and size label", {}}, alpha{"  alpha pass", {}},
         present{"  presentation", {}}, confirmed{"confirmed-selection frame", {}};
+    Series whole_open{"open_overlay until it returns", {}};
+    Series close{"close: DestroyWindow and its messages", {}};
 
     Bare b = make_bare(w, h);
     PaintTimings timings;
@@ -171,6 +176,7 @@ int main(int argc, char** argv) {
 
         const double t0 = now_ms();
         open_overlay();
+        whole_open.values.push_back(now_ms() - t0);
         first.values.push_back(static_cast<double>(timings.present) * tick_ms - t0);
         HWND window = newest_overlay();
         pump();
@@ -193,16 +199,18 @@ int main(int argc, char** argv) {
         SendMessageW(window, WM_LBUTTONUP, 0, at(3 * w / 4, 3 * h / 4));
         UpdateWindow(window);
         confirmed.values.push_back(span(timings.start, timings.present));
+        const double t1 = now_ms();
         DestroyWindow(window);
         pump();
+        close.values.push_back(now_ms() - t1);
     }
     paint_timings = nullptr;
     free_bare(b);
 
     std::printf("screen %dx%d, %d rounds, milliseconds\n", w, h, rounds);
     std::printf("%-58s %8s %8s\n", "", "median", "min");
-    for (const Series* s : {&grab, &bare, &first, &drag, &background, &dimming, &selection,
-                            &frame, &alpha, &present, &confirmed}) {
+    for (const Series* s : {&grab, &bare, &first, &drag, &background, &dimming, &selection, &frame,
+                            &alpha, &present, &confirmed, &whole_open, &close}) {
         std::printf("%-58s %8.2f %8.2f\n", s->name, s->median(), s->minimum());
     }
     const double yard = grab.median() + bare.median();
