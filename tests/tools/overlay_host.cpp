@@ -58,8 +58,8 @@ int main(int argc, char** argv) {
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        const bool asked = msg.hwnd == nullptr && msg.message == WM_TIMER &&
-                           DeleteFileW(L"open-overlay");
+        const bool asked =
+            msg.hwnd == nullptr && msg.message == WM_TIMER && DeleteFileW(L"open-overlay");
         if (asked || (msg.hwnd == nullptr && msg.message == WM_HOTKEY)) {
             open_overlay();
             std::printf("opened\n");
