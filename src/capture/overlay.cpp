@@ -60,11 +60,14 @@ void on_key_down(HWND window, OverlayState& state, WPARAM key) {
 void on_left_button_down(HWND window, OverlayState& state, LPARAM lparam) {
     const OverlayPoint point = pointer_from_lparam(lparam);
     if (state.toolbar_active && state.has_selection) {
-        // The toolbar's hit test runs here, then a press that hits no button starts a
-        // mark or opens a text box; a confirmed selection never changes again.
+        // The toolbar's hit test runs here; a hit runs the button's command and ends.
+    }
+    if (!state.toolbar_active) {
+        start_selection_drag(window, state, point);
         return;
     }
-    start_selection_drag(window, state, point);
+    // A confirmed selection never changes again: a press that hits no button opens a
+    // text box with the Text tool, else starts a mark.
 }
 
 void on_mouse_move(HWND window, OverlayState& state, LPARAM lparam) {
