@@ -37,12 +37,15 @@ void snapshot_selection(OverlayState& state) {
     const int32_t h = state.selection.bottom - state.selection.top;
     if (w < 1 || h < 1) return;
 
-    // A selection dragged far beyond the screen can ask for gigabytes; without the memory
-    // it keeps no snapshot (mosaic cells then show their grey fallback) instead of ending
-    // the process with every pinned image.
+    // A selection dragged far beyond the screen can span up to 65535 x 65535 pixels.
+    // GDI holds no bitmap of 2 GiB or more, and the memory may be missing for less: then
+    // no snapshot is kept (mosaic cells fall back to grey) rather than ending the process
+    // and every pinned image with it.
+    const uint64_t bytes = static_cast<uint64_t>(w) * static_cast<uint64_t>(h) * 4;
+    if (bytes > static_cast<uint64_t>(INT32_MAX)) return;
     std::vector<uint8_t> pixels;
     try {
-        pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 4, 0);
+        pixels.assign(static_cast<size_t>(bytes), 0);
     } catch (const std::bad_alloc&) {
         return;
     }

@@ -214,6 +214,18 @@ TEST_F(Overlay, CoordinatesBeyondTheScreenAreKept) {
     EXPECT_EQ(s.selection_pixels_height, h + 90);
 }
 
+TEST_F(Overlay, AHugeSelectionKeepsNoSnapshotAndTheOverlayLives) {
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    OverlayState& s = *overlay_state(window);
+    drag(window, -32768, -32768, 32767, 32767); // 16 GiB of pixels
+    EXPECT_TRUE(s.has_selection);
+    EXPECT_EQ(s.selection, (OverlayRect{-32768, -32768, 32767, 32767}));
+    EXPECT_TRUE(s.selection_pixels.empty());
+    UpdateWindow(window);
+    EXPECT_TRUE(IsWindow(window));
+}
+
 TEST_F(Overlay, SnapshotAndFrameShowTheFrozenScreen) {
     paint_screen_pattern();
     const std::optional<PixelImage> live = capture_screen(std::nullopt);
