@@ -5,9 +5,15 @@
 #include "main/hotkey.h"
 #include "strings/strings.h"
 
+// Where the hotkey dialog is in its life; Closed whenever no dialog is showing.
+enum class HotkeyDialogState : unsigned char { Open = 0, Accepted = 1, Closed = 2 };
+
 struct TrayApp {
     Language language = Language::Chinese; // set by detect_language at start
     Hotkey hotkey;                         // replaced at start by load_hotkey_settings
+    HotkeyDialogState dialog_state = HotkeyDialogState::Closed;
+    Hotkey pending_hotkey{0, 0};     // what the dialog's OK will apply
+    HWND dialog_key_label = nullptr; // the dialog's key-name label, while it is open
 };
 
 extern TrayApp tray_app;
