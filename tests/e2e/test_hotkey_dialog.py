@@ -8,7 +8,8 @@ from tray import (MENU_HOTKEY, OVERLAY_PENDING, SETTINGS_KEY, Tray, centre, dial
                   overlay_shown, reg, reg_values, shoot, xdotool)
 
 NEED_MODIFIER = "At least one modifier key required (Ctrl/Shift/Alt/Win)"
-X11_KEY = r"HKCU\Software\Wine\X11 Driver"
+# Only for our program: Wine's own tray window keeps its usual look.
+X11_KEY = r"HKCU\Software\Wine\AppDefaults\Vellumshot.exe\X11 Driver"
 
 
 def setUpModule():
