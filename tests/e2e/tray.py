@@ -111,13 +111,27 @@ def corner():
     return b"".join(rgb[y * SCREEN_W * 3:(y * SCREEN_W + 100) * 3] for y in range(20))
 
 
+def purge_dead_icons():
+    """Icons left by a process that was killed stay until the pointer passes over them,
+    when Wine's tray notices their window is gone."""
+    for x, y in tray_icons():
+        xdotool("mousemove", x + 8, y + 8)
+        time.sleep(0.3)
+    xdotool("mousemove", SCREEN_W // 2, SCREEN_H - 100)
+    time.sleep(0.3)
+
+
 class Tray:
     """One running tray instance."""
 
     def __init__(self, cwd, lang=None):
+        purge_dead_icons()
+        before = len(tray_icons())
         env = {"LC_ALL": lang} if lang else None
         self.process = start([], cwd=cwd, env=env)
-        self.icon = wait_for(lambda: (tray_icons() or [None])[0], timeout=20)
+        # A new icon is added after the ones already there.
+        icons = wait_for(lambda: len(tray_icons()) > before and tray_icons(), timeout=20)
+        self.icon = icons[-1] if icons else None
 
     def running(self):
         return self.process.poll() is None
