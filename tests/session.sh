@@ -63,6 +63,12 @@ ENV
   if [ ! -f "$prefix/system.reg" ]; then
     "$wine_bin" wineboot -i </dev/null >"$dir/wineboot.log" 2>&1
   fi
+  # Wine's own UI fonts (menus, dialogs) have no Chinese glyphs; a CJK font stands in
+  # for them so the Chinese interface renders readably, as it would on a Chinese Windows.
+  for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2"; do
+    "$wine_bin" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
+      /d "WenQuanYi Micro Hei" /f </dev/null >/dev/null 2>&1 || true
+  done
   # Warm up: the first program in a session pays for explorer.exe and services.
   "$wine_bin" cmd /c exit </dev/null >/dev/null 2>&1 || true
   echo "session on $display, prefix $prefix"
