@@ -1,0 +1,195 @@
+"""The capture overlay as a user opens it: the real Vellumshot.exe runs in the tray, the
+real Ctrl+Shift+A hotkey opens overlays, xdotool drags and presses keys on them and
+ImageMagick reads back what the X screen shows."""
+import os
+import subprocess
+import tempfile
+import time
+import unittest
+
+import harness
+from harness import SCREEN_W, SCREEN_H, read_root, wait_for
+from test_overlay import FRAME_RGB, dimmed_everywhere, drag, pixel, region_dimmed, region_equal
+from tray import Tray, shoot, tray_icons, tray_window, xdotool
+
+tray = None
+
+
+def setUpModule():
+    global tray
+    harness.paint_root(harness.test_picture())
+    tray = Tray(tempfile.mkdtemp(prefix="vls-"))
+    if tray.icon is None:
+        tray.stop()
+        raise AssertionError("the tray icon never appeared")
+
+
+def tearDownModule():
+    tray.stop()
+
+
+def rss_kb(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+
+
+def tray_pid():
+    """The Linux process running the tray's Vellumshot.exe: the one started, or its child
+    when the wine launcher hands over to the loader."""
+    ours = tray.process.pid
+    for pid in subprocess.run(["pgrep", "-f", "Vellumshot.exe"], stdout=subprocess.PIPE,
+                              text=True).stdout.split():
+        with open(f"/proc/{pid}/stat") as f:
+            ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+        if int(pid) == ours or ppid == ours:
+            return int(pid)
+    return None
+
+
+class OverlayByHotkeyTest(harness.SessionTest):
+    @classmethod
+    def setUpClass(cls):
+        harness.paint_root(harness.test_picture())
+        cls.original = read_root()
+
+    def setUp(self):
+        super().setUp()
+        self.assertTrue(tray.running(), "the tray instance has gone")
+        # Each test starts from the known picture, with no overlay left on it.
+        wait_for(lambda: read_root() == self.original, timeout=10)
+        self.assertEqual(read_root(), self.original, "screen is not the test picture")
+
+    def wait_root(self, predicate, what, timeout=15):
+        shown = wait_for(lambda: (lambda r: r if predicate(r) else None)(read_root()),
+                         timeout=timeout, interval=0.1)
+        self.assertTrue(shown, what)
+        return shown
+
+    def press_hotkey(self):
+        """Ctrl+Shift+A with the pointer over Wine's tray window, where keys reach Wine."""
+        x, y, w, h = tray_window()
+        xdotool("mousemove", x + w - 4, y + h // 2)
+        time.sleep(0.1)
+        xdotool("key", "ctrl+shift+a")
+
+    def open_overlay(self):
+        self.press_hotkey()
+        return self.wait_root(lambda r: dimmed_everywhere(r, self.original),
+                              "the hotkey opened no dimmed overlay")
+
+    def close_with_escape(self):
+        xdotool("key", "Escape")
+        self.wait_root(lambda r: r == self.original, "the screen did not come back after Esc")
+
+    def test_hotkey_shows_the_screen_dimmed(self):
+        shown = self.open_overlay()
+        # Denser than the sampling above: every 101st byte and whole rows at both edges.
+        self.assertTrue(dimmed_everywhere(shown, self.original, step=101))
+        self.assertTrue(region_dimmed(shown, self.original, 0, 0, SCREEN_W, 2))
+        self.assertTrue(region_dimmed(shown, self.original, 0, SCREEN_H - 2, SCREEN_W, 2))
+        self.assertTrue(region_dimmed(shown, self.original, SCREEN_W - 2, 0, 2, SCREEN_H))
+        self.close_with_escape()
+
+    def test_drag_selects_an_undimmed_framed_region(self):
+        self.open_overlay()
+        drag(1400, 800, 900, 450)  # reversed: the selection is (900, 450)-(1400, 800)
+        shown = self.wait_root(lambda r: region_equal(r, self.original, 910, 460, 480, 330),
+                               "selection not undimmed")
+        shoot("overlay-tray-selection")
+        for x, y in ((900, 600), (1150, 450), (1399, 600), (1150, 799)):
+            near = {pixel(shown, x + dx, y + dy) for dx in (-1, 0) for dy in (-1, 0)}
+            self.assertIn(FRAME_RGB, near, f"no frame colour at {x},{y}")
+        self.assertTrue(region_dimmed(shown, self.original, 100, 500, 700, 300))
+        self.assertTrue(region_dimmed(shown, self.original, 1450, 850, 400, 200))
+        self.close_with_escape()
+        self.assertTrue(tray.running())
+
+    def test_drag_of_three_pixels_confirms_nothing(self):
+        self.open_overlay()
+        drag(700, 600, 703, 603)
+        time.sleep(1.0)
+        shown = read_root()
+        self.assertTrue(dimmed_everywhere(shown, self.original))
+        self.assertTrue(region_dimmed(shown, self.original, 690, 590, 30, 30))
+        self.close_with_escape()
+
+    def test_right_button_closes(self):
+        self.open_overlay()
+        xdotool("mousemove", 800, 500)
+        xdotool("click", 3)
+        self.wait_root(lambda r: r == self.original, "the screen did not come back")
+        # And in the middle of a drag.
+        self.open_overlay()
+        xdotool("mousemove", 300, 300)
+        xdotool("mousedown", 1)
+        xdotool("mousemove", 500, 450)
+        xdotool("click", 3)
+        xdotool("mouseup", 1)
+        self.wait_root(lambda r: r == self.original, "the screen did not come back")
+        self.assertTrue(tray.running())
+
+    def test_second_hotkey_press_stacks_and_the_lower_overlay_keeps_working(self):
+        first = self.open_overlay()
+        # Over the overlay now: keys reach Wine wherever the pointer is.
+        xdotool("mousemove", 960, 540)
+        xdotool("key", "ctrl+shift+a")
+        # The second overlay froze a screen that was already dimmed: darker still.
+        darker = self.wait_root(lambda r: r != first and sum(r[::997]) < sum(first[::997]),
+                                "the second press opened no second overlay")
+        shoot("overlay-tray-two-overlays")
+        self.assertLess(sum(darker[::997]), sum(first[::997]))
+        xdotool("key", "Escape")
+        self.wait_root(lambda r: dimmed_everywhere(r, self.original), "first overlay not shown")
+        drag(1000, 500, 1300, 800)
+        self.wait_root(lambda r: region_equal(r, self.original, 1010, 510, 280, 280),
+                       "first overlay does not select")
+        self.close_with_escape()
+
+    def test_version_argument_leaves_the_tray_running(self):
+        icons = tray_icons()
+        result = harness.run(["version"], timeout=30)
+        self.assertEqual(result.code, 0)
+        self.assertEqual(result.out, b"Vellumshot 1.0.0\n")
+        time.sleep(1)
+        self.assertTrue(tray.running())
+        self.assertEqual(tray_icons(), icons)
+        self.open_overlay()
+        self.close_with_escape()
+
+
+class TrayOverlayResourceTest(harness.SessionTest):
+    CYCLES = 100
+
+    def test_hundred_overlays_give_the_tray_its_memory_back(self):
+        harness.paint_root(harness.test_picture())
+        original = read_root()
+        pid = wait_for(tray_pid, timeout=10)
+        self.assertIsNotNone(pid, "no Linux process runs the tray's Vellumshot.exe")
+        x, y, w, h = tray_window()
+
+        def cycle():
+            xdotool("mousemove", x + w - 4, y + h // 2)
+            xdotool("key", "ctrl+shift+a")
+            self.assertTrue(wait_for(lambda: read_root() != original, timeout=15, interval=0.05),
+                            "no overlay")
+            xdotool("key", "Escape")
+            self.assertTrue(wait_for(lambda: read_root() == original, timeout=15, interval=0.05),
+                            "overlay did not close")
+
+        for _ in range(3):  # warm up: first use loads fonts, caches and X resources
+            cycle()
+        start = rss_kb(pid)
+        began = time.time()
+        for _ in range(self.CYCLES):
+            cycle()
+        seconds = time.time() - began
+        end = rss_kb(pid)
+        print(f"\n{self.CYCLES} overlays in {seconds:.0f} s; VmRSS {start} kB -> {end} kB")
+        # One leaked screen-sized bitmap alone would be 8 MB at 1080p.
+        self.assertLess(end - start, 4 * 1024, f"resident memory {start} kB -> {end} kB")
+
+
+if __name__ == "__main__":
+    unittest.main()
