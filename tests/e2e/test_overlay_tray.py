@@ -10,13 +10,15 @@ import unittest
 import harness
 from harness import SCREEN_W, SCREEN_H, read_root, wait_for
 from test_overlay import FRAME_RGB, dimmed_everywhere, drag, pixel, region_dimmed, region_equal
-from tray import Tray, shoot, tray_icons, tray_window, xdotool
+from tray import SETTINGS_KEY, Tray, reg, shoot, tray_icons, tray_window, xdotool
 
 tray = None
 
 
 def setUpModule():
     global tray
+    # Other modules may have left another hotkey in the settings: use the default one.
+    reg("delete", SETTINGS_KEY, "/f")
     harness.paint_root(harness.test_picture())
     tray = Tray(tempfile.mkdtemp(prefix="vls-"))
     if tray.icon is None:
