@@ -1,5 +1,7 @@
 #include "capture/overlay.h"
 
+#include "capture/dib_header.h"
+
 #include <memory>
 
 #include "capture/overlay_paint.h"
@@ -196,13 +198,7 @@ void open_overlay() {
     DeleteObject(black);
 
     state->back_dc = CreateCompatibleDC(state->screen_dc);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = w;
-    header.biHeight = -h; // top-down rows
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = top_down_dib_header(w, h);
     void* bits = nullptr;
     const bool fail_buffer = next_fault == OverlayFault::BackBuffer;
     if (fail_buffer) next_fault = OverlayFault::None;

@@ -1,5 +1,7 @@
 #include "capture/overlay_selection.h"
 
+#include "capture/dib_header.h"
+
 #include <new>
 
 #include "capture/overlay.h"
@@ -54,13 +56,7 @@ void snapshot_selection(OverlayState& state) {
     HGDIOBJ displaced = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, w, h, state.screen_dc, state.selection.left, state.selection.top, SRCCOPY);
     SelectObject(memory, displaced);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = w;
-    header.biHeight = -h; // top-down rows
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = top_down_dib_header(w, h);
     GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
               reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     DeleteObject(bitmap);

@@ -1,5 +1,7 @@
 #include "capture/screen_grab.h"
 
+#include "capture/dib_header.h"
+
 #include <windows.h>
 
 #include "capture/capture_rect.h"
@@ -22,13 +24,7 @@ std::optional<PixelImage> capture_screen(const std::optional<ScreenRect>& region
     HGDIOBJ previous = SelectObject(memory, bitmap);
     // SRCCOPY alone: CAPTUREBLT makes the mouse cursor flicker while the grab runs.
     BitBlt(memory, 0, 0, rect->width, rect->height, screen, rect->x, rect->y, SRCCOPY);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = rect->width;
-    header.biHeight = -rect->height; // top-down rows
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = top_down_dib_header(rect->width, rect->height);
     GetDIBits(memory, bitmap, 0, static_cast<UINT>(rect->height), image.pixels.data(),
               reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     SelectObject(memory, previous);
