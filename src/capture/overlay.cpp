@@ -4,9 +4,13 @@
 
 #include <memory>
 
+#include "capture/overlay_actions.h"
+#include "capture/overlay_marks.h"
 #include "capture/overlay_paint.h"
 #include "capture/overlay_selection.h"
 #include "capture/overlay_state.h"
+#include "capture/overlay_toolbar.h"
+#include "capture/text_entry.h"
 
 namespace {
 
@@ -50,35 +54,53 @@ void on_destroy(HWND window, OverlayState* state) {
     delete state;
 }
 
+// Keys reach the overlay only while it has the focus, not while a text box has it.
 void on_key_down(HWND window, OverlayState& state, WPARAM key) {
+    // Read once, when the key arrives.
+    const bool ctrl = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
     if (key == VK_ESCAPE) {
         close_overlay(window, state);
-        return;
+    } else if (key == VK_RETURN) {
+        if (state.toolbar_active) copy_selection(window, state);
+    } else if (ctrl && key == 'C') {
+        copy_selection(window, state);
+    } else if (ctrl && key == 'P') {
+        pin_selection(window, state);
+    } else if (ctrl && key == 'Z') {
+        // Also while a mark is in progress, which then carries on.
+        undo_last_annotation(window, state);
     }
-    // Enter, Ctrl+C, Ctrl+P and Ctrl+Z act on a confirmed selection and its marks; every
-    // other key does nothing.
 }
 
 void on_left_button_down(HWND window, OverlayState& state, LPARAM lparam) {
     const OverlayPoint point = pointer_from_lparam(lparam);
-    if (state.toolbar_active && state.has_selection) {
-        // The toolbar's hit test runs here; a hit runs the button's command and ends.
-    }
+    if (state.toolbar_active && state.has_selection && press_toolbar(window, state, point))
+        return; // the command ran; it may have closed the overlay
     if (!state.toolbar_active) {
         start_selection_drag(window, state, point);
         return;
     }
     // A confirmed selection never changes again: a press that hits no button opens a
     // text box with the Text tool, else starts a mark.
+    if (state.tool == AnnotationTool::Text)
+        open_text_entry(window, state, point);
+    else
+        start_mark(window, state, point);
 }
 
 void on_mouse_move(HWND window, OverlayState& state, LPARAM lparam) {
     // Movement that changes nothing requests no repaint.
-    if (state.selecting) update_selection_drag(window, state, pointer_from_lparam(lparam));
+    if (state.selecting)
+        update_selection_drag(window, state, pointer_from_lparam(lparam));
+    else if (state.drawing)
+        update_mark(window, state, pointer_from_lparam(lparam));
 }
 
 void on_left_button_up(HWND window, OverlayState& state, LPARAM lparam) {
-    if (state.selecting) end_selection_drag(window, state, pointer_from_lparam(lparam));
+    if (state.selecting)
+        end_selection_drag(window, state, pointer_from_lparam(lparam));
+    else if (state.drawing)
+        end_mark(window, state, pointer_from_lparam(lparam));
 }
 
 LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -124,9 +146,14 @@ LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, L
         if (state) close_overlay(window, *state);
         return 0;
     case WM_OVERLAY_TEXT_COMMIT:
+        if (state) commit_text_entry(window, *state);
+        return 0;
     case WM_OVERLAY_TEXT_CANCEL:
-        // No text box can be open before marking exists; the repaint is all that is left.
-        if (state) request_repaint(window);
+        if (state) cancel_text_entry(window, *state);
+        return 0;
+    case WM_COMMAND:
+        // The text box's content is part of the frame: every edit shows at once.
+        if (state && HIWORD(wparam) == EN_CHANGE) request_repaint(window);
         return 0;
     default:
         return DefWindowProcW(window, message, wparam, lparam);
@@ -146,10 +173,7 @@ int overlay_release_count() { return release_count; }
 void fail_next_overlay(OverlayFault fault) { next_fault = fault; }
 
 void close_overlay(HWND window, OverlayState& state) {
-    if (state.text_edit) {
-        DestroyWindow(state.text_edit); // result ignored: the overlay goes regardless
-        state.text_edit = nullptr;
-    }
+    remove_text_entry(state);
     DestroyWindow(window);
 }
 

@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "capture/annotation_draw.h"
 #include "capture/overlay_state.h"
+#include "capture/overlay_toolbar.h"
+#include "capture/text_entry.h"
 #include "capture/pixel_convert.h"
 #include "capture/selection.h"
 
@@ -54,6 +57,31 @@ void draw_size_label(HDC dc, const OverlayRect& r) {
     DeleteObject(font);
 }
 
+// The mark the held button is drawing, in the current colour and width.
+void draw_mark_in_progress(HDC dc, const OverlayState& state, const MosaicSource& mosaic) {
+    const int32_t width = stroke_width(state.width_index);
+    const std::vector<OverlayPoint>& points = state.stroke_points;
+    switch (state.tool) {
+    case AnnotationTool::Pen:
+        draw_pen_stroke(dc, points, state.color, width);
+        break;
+    case AnnotationTool::Arrow:
+        if (points.size() >= 2)
+            draw_arrow(dc, points[0].x, points[0].y, points[1].x, points[1].y, state.color, width);
+        break;
+    case AnnotationTool::Rectangle:
+    case AnnotationTool::Ellipse:
+        if (points.size() >= 2)
+            draw_outline(dc, state.tool, normalised_rect(points[0], points[1]), state.color, width);
+        break;
+    case AnnotationTool::Mosaic:
+        draw_mosaic_cells(dc, state.mosaic_cells, mosaic);
+        break;
+    case AnnotationTool::Text:
+        break; // the text being typed is the text box's
+    }
+}
+
 } // namespace
 
 void paint_overlay(HWND window, OverlayState& state) {
@@ -80,9 +108,22 @@ void paint_overlay(HWND window, OverlayState& state) {
     // Drawn while dragging too, even when the rectangle is still empty.
     const bool show_selection = state.has_selection || state.selecting;
     if (show_selection) draw_selection_frame(dc, sel);
-    // Committed marks, the mark in progress and the toolbar go here, under the label.
-    if (show_selection && has_area(sel)) draw_size_label(dc, sel);
     mark_time(&PaintTimings::frame);
+
+    const MosaicSource mosaic{state.selection_pixels, state.selection_pixels_width, sel.left,
+                              sel.top};
+    for (const Annotation& mark : state.annotations) draw_annotation(dc, mark, mosaic);
+    if (state.drawing) draw_mark_in_progress(dc, state, mosaic);
+    mark_time(&PaintTimings::marks);
+
+    if (state.has_selection && state.toolbar_active) draw_toolbar(dc, state);
+    mark_time(&PaintTimings::toolbar);
+
+    if (show_selection && has_area(sel)) draw_size_label(dc, sel);
+    // The text box is a child window, which a layered window does not show: its content
+    // is drawn into the frame, above everything else as a child would be.
+    draw_text_entry(dc, state);
+    mark_time(&PaintTimings::label);
 
     // GDI leaves the fourth byte undefined; the layered window needs it opaque everywhere.
     set_opaque_alpha(reinterpret_cast<uint32_t*>(state.back_bits),

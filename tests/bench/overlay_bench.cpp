@@ -191,8 +191,9 @@ int main(int argc, char** argv) {
             background.values.push_back(span(timings.start, timings.background));
             dimming.values.push_back(span(timings.background, timings.dimming));
             selection.values.push_back(span(timings.dimming, timings.selection));
-            frame.values.push_back(span(timings.selection, timings.frame));
-            alpha.values.push_back(span(timings.frame, timings.alpha));
+            frame.values.push_back(span(timings.selection, timings.frame) +
+                                   span(timings.toolbar, timings.label));
+            alpha.values.push_back(span(timings.label, timings.alpha));
             present.values.push_back(span(timings.alpha, timings.present));
             bare.values.push_back(bare_frame(b));
         }
