@@ -31,16 +31,15 @@ std::optional<PixelImage> render_selection(const OverlayState& state) {
         HGDIOBJ displaced = SelectObject(memory, bitmap);
         BitBlt(memory, 0, 0, image.width, image.height, state.screen_dc, sel.left, sel.top,
                SRCCOPY);
-        // Marks keep their overlay coordinates; the transform lands them on the image,
-        // and the bitmap's edge cuts what lies beyond the selection.
-        SetGraphicsMode(memory, GM_ADVANCED);
-        const XFORM shift{
-            1.0f, 0.0f, 0.0f, 1.0f, -static_cast<float>(sel.left), -static_cast<float>(sel.top)};
-        SetWorldTransform(memory, &shift);
+        // Marks keep their overlay coordinates; the shifted origin lands them on the image,
+        // and the bitmap's edge cuts what lies beyond the selection. A viewport origin
+        // rather than a world transform keeps the graphics mode the overlay draws in, so
+        // every mark comes out pixel for pixel as the overlay showed it.
+        SetViewportOrgEx(memory, -sel.left, -sel.top, nullptr);
         const MosaicSource mosaic{state.selection_pixels, state.selection_pixels_width, sel.left,
                                   sel.top};
         for (const Annotation& mark : state.annotations) draw_annotation(memory, mark, mosaic);
-        ModifyWorldTransform(memory, nullptr, MWT_IDENTITY);
+        SetViewportOrgEx(memory, 0, 0, nullptr);
         SelectObject(memory, displaced);
         BITMAPINFOHEADER header = top_down_dib_header(image.width, image.height);
         read = GetDIBits(memory, bitmap, 0, static_cast<UINT>(image.height), image.pixels.data(),
