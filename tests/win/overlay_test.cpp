@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "capture/overlay.h"
+#include "capture/pin_window.h"
 #include "capture/overlay_state.h"
 #include "capture/screen_grab.h"
 
@@ -358,4 +359,204 @@ TEST_F(Overlay, AFailedOpenReleasesWhatItMadeAndCarriesOn) {
         DestroyWindow(window);
     }
     RemoveVectoredExceptionHandler(handler);
+}
+
+namespace {
+
+// Presses the toolbar button with this command, as drawn by the last paint.
+void press_button(HWND window, int32_t command) {
+    pump(); // the paint that lays the toolbar out
+    for (const ToolbarButton& b : overlay_state(window)->toolbar_buttons) {
+        if (b.command != command) continue;
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(b.right, b.bottom));
+        SendMessageW(window, WM_LBUTTONUP, 0, at(b.right, b.bottom));
+        return;
+    }
+    ADD_FAILURE() << "no button " << command;
+}
+
+// Counts back-buffer pixels in the rectangle that are nearly `rgb` (0xRRGGBB order of
+// COLORREF reversed: the buffer holds B, G, R).
+int count_near(const OverlayState& s, RECT r, COLORREF color, int tolerance = 40) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            const uint8_t* p = s.back_bits + (static_cast<size_t>(y) * s.screen_width + x) * 4;
+            if (std::abs(p[2] - int(GetRValue(color))) <= tolerance &&
+                std::abs(p[1] - int(GetGValue(color))) <= tolerance &&
+                std::abs(p[0] - int(GetBValue(color))) <= tolerance)
+                ++n;
+        }
+    }
+    return n;
+}
+
+} // namespace
+
+TEST_F(Overlay, MarksAreRecordedDrawnAndUndone) {
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    OverlayState& s = *overlay_state(window);
+    drag(window, 100, 100, 700, 500);
+    ASSERT_TRUE(s.toolbar_active);
+    // The default tool is Pen: a stroke of three moves commits their three points.
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(150, 150));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(200, 150));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(250, 150));
+    // Painted without dispatching input: the real pointer's moves would join the stroke.
+    UpdateWindow(window);
+    // Shown while the button is held, in red at Medium (4 px).
+    EXPECT_GE(count_near(s, {160, 146, 240, 154}, 0x0000FF), 80 * 3);
+    EXPECT_TRUE(s.annotations.empty());
+    SendMessageW(window, WM_LBUTTONUP, 0, at(260, 150));
+    ASSERT_EQ(s.annotations.size(), 1u);
+    EXPECT_EQ(s.annotations[0].points,
+              (std::vector<OverlayPoint>{{150, 150}, {200, 150}, {250, 150}}));
+
+    // Rectangle, Bold: an outline only, recorded normalised with the width at release.
+    press_button(window, TOOLBAR_RECTANGLE);
+    press_button(window, TOOLBAR_WIDTH);
+    press_button(window, TOOLBAR_WIDTH);
+    EXPECT_EQ(s.width_index, 3u);
+    EXPECT_EQ(s.annotations.size(), 1u); // toolbar presses draw nothing
+    drag(window, 500, 400, 300, 200);
+    ASSERT_EQ(s.annotations.size(), 2u);
+    const Annotation& box = s.annotations[1];
+    EXPECT_EQ(box.kind, AnnotationTool::Rectangle);
+    EXPECT_EQ((std::array{box.left, box.top, box.right, box.bottom}),
+              (std::array{300, 200, 500, 400}));
+    EXPECT_EQ(box.width, 10);
+    pump();
+    EXPECT_GE(count_near(s, {300, 250, 304, 350}, 0x0000FF), 4 * 100); // left edge
+    EXPECT_EQ(count_near(s, {350, 250, 450, 350}, 0x0000FF), 0);       // hollow
+
+    // A press in the gap right of a button is no toolbar press: it draws.
+    const ToolbarButton first = s.toolbar_buttons[0];
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(first.right + 2, first.top + 5));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(first.right + 2, first.top + 5));
+    EXPECT_EQ(s.annotations.size(), 3u);
+    EXPECT_EQ(s.tool, AnnotationTool::Rectangle);
+
+    // Mosaic: cells inside the selection only, each once.
+    press_button(window, TOOLBAR_MOSAIC);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(97, 130)); // cell 96..108 crosses 100
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(110, 130));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(100, 130));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(119, 131));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(119, 131));
+    ASSERT_EQ(s.annotations.size(), 4u);
+    EXPECT_EQ(s.annotations[3].cells, (std::vector<OverlayRect>{{108, 120, 120, 132}}));
+
+    // Undo removes the newest mark each time, then nothing.
+    press_button(window, TOOLBAR_UNDO);
+    EXPECT_EQ(s.annotations.size(), 3u);
+    EXPECT_EQ(s.annotations.back().kind, AnnotationTool::Rectangle);
+    for (int i = 0; i < 4; ++i) press_button(window, TOOLBAR_UNDO);
+    EXPECT_TRUE(s.annotations.empty());
+    pump();
+    EXPECT_EQ(count_near(s, {160, 146, 240, 154}, 0x0000FF), 0);
+    // Exactly one tool button is highlighted: Mosaic's.
+    int highlighted = 0;
+    for (const ToolbarButton& b : s.toolbar_buttons) {
+        if (b.command <= TOOLBAR_MOSAIC &&
+            count_near(s, {b.left, b.top, b.left + 2, b.top + 2}, 0x666666, 0) == 4) {
+            ++highlighted;
+            EXPECT_EQ(b.command, TOOLBAR_MOSAIC);
+        }
+    }
+    EXPECT_EQ(highlighted, 1);
+}
+
+// A layered window shows only the frame it is handed, never its child windows: the text
+// box's content has to be in that frame, or on Windows the user would type blind.
+TEST_F(Overlay, TheTextBoxShowsInTheFrameAndEnterCommitsIt) {
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    OverlayState& s = *overlay_state(window);
+    drag(window, 100, 100, 900, 600);
+    press_button(window, TOOLBAR_TEXT);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(200, 200));
+    HWND box = s.text_edit;
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(GetParent(box), window);
+    EXPECT_EQ(GetFocus(), box);
+    EXPECT_EQ(s.text_position, (OverlayPoint{200, 200}));
+    pump();
+    const RECT inside{204, 204, 446, 226};
+    const int white_before = count_near(s, inside, 0xFFFFFF, 0);
+    EXPECT_GE(white_before, 230 * 20); // the empty white box is drawn, a caret at most on it
+
+    for (wchar_t c : std::wstring(L"abc")) SendMessageW(box, WM_CHAR, c, 0);
+    pump();
+    // The typed letters are in the frame that UpdateLayeredWindow was handed.
+    EXPECT_LE(count_near(s, inside, 0xFFFFFF, 0), white_before - 60);
+    EXPECT_GE(count_near(s, inside, 0x000000, 80), 20);
+
+    // A toolbar press leaves the box open, and a width chosen meanwhile applies at commit.
+    press_button(window, TOOLBAR_WIDTH); // Thick
+    ASSERT_EQ(s.text_edit, box);
+    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+    pump();
+    EXPECT_EQ(s.text_edit, nullptr);
+    EXPECT_FALSE(IsWindow(box));
+    ASSERT_EQ(s.annotations.size(), 1u);
+    const Annotation& text = s.annotations[0];
+    EXPECT_EQ(text.kind, AnnotationTool::Text);
+    EXPECT_EQ(text.text, "abc");
+    EXPECT_EQ((OverlayPoint{text.x, text.y}), (OverlayPoint{200, 200}));
+    EXPECT_EQ(text.font_height, 32);
+    EXPECT_EQ(text.color, 0x0000FFu);
+    EXPECT_EQ(GetFocus(), window); // Esc and Enter reach the overlay again
+    EXPECT_GE(count_near(s, {200, 200, 260, 236}, 0x0000FF), 30);
+
+    // An empty box commits nothing; a second press discards the first box's text, and
+    // removing a box never reports a focus loss of its own.
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(300, 300));
+    SendMessageW(s.text_edit, WM_KEYDOWN, VK_RETURN, 0);
+    pump();
+    EXPECT_EQ(s.annotations.size(), 1u);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(300, 300));
+    SendMessageW(s.text_edit, WM_CHAR, L'x', 0);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(400, 400));
+    MSG stray;
+    EXPECT_FALSE(
+        PeekMessageW(&stray, window, WM_OVERLAY_TEXT_CANCEL, WM_OVERLAY_TEXT_CANCEL, PM_NOREMOVE));
+    ASSERT_NE(s.text_edit, nullptr);
+    EXPECT_EQ(GetWindowTextLengthW(s.text_edit), 0);
+    // Focus moving elsewhere discards the box and its text.
+    SendMessageW(s.text_edit, WM_CHAR, L'y', 0);
+    SetFocus(window);
+    pump();
+    EXPECT_EQ(s.text_edit, nullptr);
+    EXPECT_EQ(s.annotations.size(), 1u);
+}
+
+TEST_F(Overlay, ActionsWithNothingToActOnOrFailingKeepTheOverlay) {
+    // A selection far beyond the screen is too large to flatten: nothing happens.
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    drag(window, -32768, -32768, 32767, 32767);
+    press_button(window, TOOLBAR_COPY);
+    press_button(window, TOOLBAR_PIN);
+    pump();
+    EXPECT_NE(overlay_state(window), nullptr);
+    // A pin that cannot be made leaves the selection and its marks for another try.
+    HWND second = open_one();
+    ASSERT_NE(second, nullptr);
+    drag(second, 10, 10, 300, 200);
+    drag(second, 20, 20, 60, 60);
+    for (PinFault fault : {PinFault::Dib, PinFault::Window}) {
+        fail_next_pin(fault);
+        press_button(second, TOOLBAR_PIN);
+        pump();
+        ASSERT_NE(overlay_state(second), nullptr);
+        EXPECT_EQ(overlay_state(second)->annotations.size(), 1u);
+    }
+    // Enter before a selection exists does nothing either.
+    HWND third = open_one();
+    ASSERT_NE(third, nullptr);
+    SendMessageW(third, WM_KEYDOWN, VK_RETURN, 0);
+    pump();
+    EXPECT_NE(overlay_state(third), nullptr);
 }
