@@ -8,11 +8,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "capture/annotation_draw.h"
 #include "capture/overlay.h"
 #include "capture/overlay_paint.h"
 #include "capture/overlay_state.h"
+#include "capture/render_selection.h"
 
 namespace {
 
@@ -140,6 +143,119 @@ double warm_grab(int w, int h) {
     return t;
 }
 
+// Ten marks of each kind spread over the selection, one pen stroke of 2,000 points and
+// one mosaic of 1,000 cells among them.
+void add_sixty_marks(OverlayState& s) {
+    const OverlayRect& sel = s.selection;
+    const int w = sel.right - sel.left, h = sel.bottom - sel.top;
+    for (int i = 0; i < 10; ++i) {
+        const int x = sel.left + w * (i + 1) / 12, y = sel.top + h * (i + 1) / 12;
+        Annotation pen;
+        pen.kind = AnnotationTool::Pen;
+        const int points = i == 0 ? 2000 : 50;
+        for (int p = 0; p < points; ++p)
+            pen.points.push_back({x + (p * 7) % (w / 3), y + (p * 13) % (h / 3)});
+        pen.width = 4;
+        s.annotations.push_back(pen);
+        Annotation arrow;
+        arrow.kind = AnnotationTool::Arrow;
+        arrow.x1 = x, arrow.y1 = y, arrow.x2 = x + w / 5, arrow.y2 = y + h / 7, arrow.width = 6;
+        s.annotations.push_back(arrow);
+        for (AnnotationTool kind : {AnnotationTool::Rectangle, AnnotationTool::Ellipse}) {
+            Annotation shape;
+            shape.kind = kind;
+            shape.left = x, shape.top = y, shape.right = x + w / 4, shape.bottom = y + h / 4;
+            shape.width = 10;
+            s.annotations.push_back(shape);
+        }
+        s.annotations.push_back(
+            text_mark("Vellumshot mark " + std::to_string(i), {x, y + 40}, 0x00FF00, 28));
+        Annotation mosaic;
+        mosaic.kind = AnnotationTool::Mosaic;
+        const int cells = i == 0 ? 1000 : 20;
+        for (int c = 0; c < cells; ++c) {
+            const int cx = (sel.left / 12 + 1 + c % 40) * 12, cy = (sel.top / 12 + 1 + c / 40) * 12;
+            mosaic.cells.push_back({cx, cy, cx + 12, cy + 12});
+        }
+        s.annotations.push_back(mosaic);
+    }
+}
+
+// The floor under render_selection: one copy of the selection and one read-out.
+double flatten_floor(const OverlayState& s) {
+    const double t0 = now_ms();
+    const int w = s.selection.right - s.selection.left, h = s.selection.bottom - s.selection.top;
+    HDC memory = CreateCompatibleDC(s.screen_dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(s.screen_dc, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, s.screen_dc, s.selection.left, s.selection.top, SRCCOPY);
+    SelectObject(memory, old);
+    std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
+    BITMAPINFOHEADER header{sizeof header, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return now_ms() - t0;
+}
+
+// Frames of a confirmed full-screen selection with the toolbar, 60 committed marks and a
+// pen stroke in progress, and the flattened image of the same selection.
+void marked_frames(int rounds, Bare& b, PaintTimings& timings) {
+    Series marked{"marked frame: paint_overlay (60 marks + pen in progress)", {}},
+        marks{"  marks", {}}, toolbar{"  toolbar", {}}, bare{"bare recipe frame", {}},
+        flat{"render_selection, full screen, 60 marks", {}},
+        floor{"  floor: BitBlt + GetDIBits of the selection", {}},
+        flat_marks{"  marks drawn into a plain bitmap", {}};
+    open_overlay();
+    HWND window = newest_overlay();
+    pump();
+    OverlayState& s = *overlay_state(window);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(0, 0));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(b.w, b.h));
+    add_sixty_marks(s);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(b.w / 2, b.h / 2));
+    for (int i = 0; i < 200; ++i)
+        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(b.w / 2 + i, b.h / 2 + (i * i) % 97));
+    UpdateWindow(window);
+    render_selection(s);
+    for (int round = 0; round < rounds; ++round) {
+        for (int frame = 0; frame < 3; ++frame) {
+            SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(b.w / 2 + frame, b.h / 3));
+            UpdateWindow(window);
+            marked.values.push_back(span(timings.start, timings.present));
+            marks.values.push_back(span(timings.frame, timings.marks));
+            toolbar.values.push_back(span(timings.marks, timings.toolbar));
+            bare.values.push_back(bare_frame(b));
+        }
+        const double t0 = now_ms();
+        render_selection(s);
+        flat.values.push_back(now_ms() - t0);
+        floor.values.push_back(flatten_floor(s));
+        // The marks alone, on a bitmap of the selection's size.
+        HDC memory = CreateCompatibleDC(s.screen_dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(s.screen_dc, b.w, b.h);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        const MosaicSource mosaic{s.selection_pixels, s.selection_pixels_width, 0, 0};
+        const double t1 = now_ms();
+        for (const Annotation& mark : s.annotations) draw_annotation(memory, mark, mosaic);
+        GdiFlush();
+        flat_marks.values.push_back(now_ms() - t1);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+    }
+    SendMessageW(window, WM_LBUTTONUP, 0, at(b.w / 2, b.h / 3));
+    DestroyWindow(window);
+    pump();
+    for (const Series* series : {&bare, &marked, &marks, &toolbar, &flat, &floor, &flat_marks})
+        std::printf("%-58s %8.2f %8.2f\n", series->name, series->median(), series->minimum());
+    std::printf("marked frame / bare recipe                  %.2f (goal <= 1.15)\n",
+                marked.median() / bare.median());
+    std::printf("render_selection / (floor + marks)          %.2f (goal <= 1.20)\n",
+                flat.median() / (floor.median() + flat_marks.median()));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -205,11 +321,13 @@ int main(int argc, char** argv) {
         pump();
         close.values.push_back(now_ms() - t1);
     }
-    paint_timings = nullptr;
-    free_bare(b);
 
     std::printf("screen %dx%d, %d rounds, milliseconds\n", w, h, rounds);
     std::printf("%-58s %8s %8s\n", "", "median", "min");
+    marked_frames(rounds, b, timings);
+    paint_timings = nullptr;
+    free_bare(b);
+
     for (const Series* s : {&grab, &bare, &first, &drag, &background, &dimming, &selection, &frame,
                             &alpha, &present, &confirmed, &whole_open, &close}) {
         std::printf("%-58s %8.2f %8.2f\n", s->name, s->median(), s->minimum());
