@@ -1,12 +1,42 @@
 #include "capture/annotation_draw.h"
 
 #include <string>
+#include <vector>
 
 #include "capture/arrow_head.h"
 #include "capture/mosaic.h"
 #include "strings/utf.h"
 
 namespace {
+
+// Strokes a polyline one segment at a time with the selected pen. With a wide round pen
+// the union of the round-capped segments is exactly the round-joined polyline, and GDI
+// fills each small segment at once, where a whole polyline of thousands of points makes
+// some GDI implementations (Wine's) merge one ever-growing region, 35 times slower.
+void stroke_segments(HDC dc, const POINT* points, size_t count) {
+    for (size_t i = 1; i < count; ++i) {
+        MoveToEx(dc, points[i - 1].x, points[i - 1].y, nullptr);
+        LineTo(dc, points[i].x, points[i].y);
+    }
+}
+
+// The outline of the ellipse inside the rectangle, stroked with the selected pen: GDI's
+// own ellipse path, flattened to the points it would stroke, then stroked by segment.
+void stroke_ellipse(HDC dc, const OverlayRect& r) {
+    BeginPath(dc);
+    Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    EndPath(dc);
+    FlattenPath(dc);
+    const int count = GetPath(dc, nullptr, nullptr, 0);
+    if (count > 0) {
+        std::vector<POINT> points(static_cast<size_t>(count) + 1);
+        std::vector<BYTE> kinds(static_cast<size_t>(count));
+        GetPath(dc, points.data(), kinds.data(), count);
+        points[static_cast<size_t>(count)] = points[0]; // close the outline
+        stroke_segments(dc, points.data(), points.size());
+    }
+    AbortPath(dc);
+}
 
 void draw_text_mark(HDC dc, const Annotation& mark) {
     const std::wstring text = to_wide(mark.text);
@@ -34,7 +64,7 @@ void draw_pen_stroke(HDC dc, const std::vector<OverlayPoint>& points, COLORREF c
     HGDIOBJ old_pen = SelectObject(dc, pen);
     // OverlayPoint is two i32s, laid out exactly as POINT.
     static_assert(sizeof(OverlayPoint) == sizeof(POINT));
-    Polyline(dc, reinterpret_cast<const POINT*>(points.data()), static_cast<int>(points.size()));
+    stroke_segments(dc, reinterpret_cast<const POINT*>(points.data()), points.size());
     SelectObject(dc, old_pen);
     DeleteObject(pen);
 }
@@ -45,7 +75,7 @@ void draw_outline(HDC dc, AnnotationTool kind, const OverlayRect& bounds, COLORR
     HGDIOBJ old_pen = SelectObject(dc, pen);
     HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     if (kind == AnnotationTool::Ellipse)
-        Ellipse(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+        stroke_ellipse(dc, bounds);
     else
         Rectangle(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
     SelectObject(dc, old_brush);
