@@ -199,6 +199,12 @@ LRESULT CALLBACK pin_window_proc(HWND window, UINT message, WPARAM wparam, LPARA
             ReleaseCapture();
         }
         return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse mid-drag (an overlay opened by the hotkey): the
+        // release will never come here, so the drag ends now rather than follow the
+        // pointer with no button held.
+        if (pin) pin->drag_mode = PinDragMode::None;
+        return 0;
     case WM_RBUTTONDOWN:
         if (pin) DestroyWindow(window);
         return 0;

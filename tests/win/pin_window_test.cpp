@@ -274,6 +274,11 @@ TEST_F(Pin, RightClickOrCloseSquareClosesOnlyThatPin) {
         SendMessageW(second, WM_LBUTTONUP, 0, outside);
     }
     EXPECT_TRUE(IsWindow(second));
+    // Another window taking the mouse mid-drag ends the drag: no release will come.
+    SendMessageW(second, WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10));
+    SetCapture(first);
+    EXPECT_EQ(pin_window_state(second)->drag_mode, PinDragMode::None);
+    ReleaseCapture();
 
     SendMessageW(first, WM_RBUTTONDOWN, MK_RBUTTON, at(10, 50));
     EXPECT_FALSE(IsWindow(first));
