@@ -21,7 +21,10 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-echo "Installing: ${missing[*]}"
+echo "Installing ${#missing[@]} Debian packages (a few minutes on a new machine): ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+echo "  apt-get update"
 "${sudo[@]}" apt-get update -qq
+echo "  apt-get install"
 "${sudo[@]}" apt-get install -y -qq "${missing[@]}" > /dev/null
+echo "Installed."
