@@ -124,8 +124,13 @@ class HotkeyDialogTest(SessionTest):
             else:
                 left, top, right, bottom = shown["window"][0]
                 client_top = shown["client"][0][1]
-                xdotool("mousemove", right - 14, (top + client_top) // 2 + 1,
-                        "click", 1)
+                # Wine tracks the caption button from the pointer's last move: a click
+                # that came before Wine saw the move is taken again.
+                xdotool("mousemove", right - 14, (top + client_top) // 2 + 1)
+                for _ in range(3):
+                    xdotool("click", 1)
+                    if wait_for(lambda: dialog() is None, timeout=2):
+                        break
             self.assertTrue(self.closed(), how)
         self.click(2)
 
