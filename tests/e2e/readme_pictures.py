@@ -19,6 +19,15 @@ def press(position):
     xdotool("mousemove", BAR_X + 21 + 34 * position, BAR_Y + 21, "click", 1)
 
 
+def sweep(points):
+    """A left-button drag through every point, with real X events."""
+    args = ["mousemove", *points[0], "mousedown", 1]
+    for point in points[1:]:
+        # Wine merges pointer motion that arrives at once; a pause keeps each position.
+        args += ["mousemove", *point, "sleep", "0.01"]
+    xdotool(*args, "mouseup", 1)
+
+
 def settle():
     last = None
     for _ in range(50):
@@ -35,21 +44,24 @@ def save(name, crop):
 
 
 reg("delete", SETTINGS_KEY, "/f")
-original = harness.paint_root(sys.argv[2])
+harness.paint_root(sys.argv[2])
 tray = Tray(tempfile.mkdtemp(prefix="vls-"))
+original = read_root()  # with the tray window on it
 try:
     x, y, w, h = tray_window()
     point_at(tray_window_id(), x + w - 4, y + h // 2)
     xdotool("key", "ctrl+shift+a")
     assert wait_for(lambda: dimmed_everywhere(read_root(), original), timeout=10), "no overlay"
     drag(*SEL)
+    assert wait_for(lambda: pixel(read_root(), BAR_X + 3, BAR_Y + 3) == (0x33, 0x33, 0x33),
+                    timeout=10), "no toolbar"
     press(2)  # rectangle
     drag(600, 420, 840, 560)
     press(1)  # arrow
     drag(1000, 300, 860, 410)
     press(5)  # mosaic
-    for row in range(560, 640, 10):
-        drag(1000, row, 1180, row)
+    # Over the photo-like area: every 6 px along three rows, so each cell is reached.
+    sweep([(x, y) for y in (690, 702, 714, 726, 738) for x in range(960, 1320, 8)])
     press(4)  # text
     xdotool("mousemove", 1000, 240, "click", 1)
     xdotool("type", "Ship it")
