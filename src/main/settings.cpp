@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "main/registry_value.h"
 #include "strings/utf.h"
 
 namespace {
@@ -15,13 +16,14 @@ constexpr const char* RUN_VALUE = "Vellumshot";
 
 // Replaces `number` only with a stored REG_DWORD; anything else keeps the default.
 void read_dword(HKEY key, const char* name, uint32_t& number) {
-    DWORD data = 0;
+    BYTE data[4] = {};
     DWORD size = sizeof data;
     DWORD type = 0;
-    if (RegQueryValueExW(key, to_wide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data),
-                         &size) == ERROR_SUCCESS &&
-        type == REG_DWORD)
-        number = data;
+    // Longer data fails the read with ERROR_MORE_DATA and keeps the default.
+    const bool read =
+        RegQueryValueExW(key, to_wide(name).c_str(), nullptr, &type, data, &size) == ERROR_SUCCESS;
+    if (const std::optional<uint32_t> stored = stored_dword(read, type, data, size))
+        number = *stored;
 }
 
 void write_dword(HKEY key, const char* name, uint32_t number) {
