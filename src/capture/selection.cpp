@@ -1,6 +1,7 @@
 #include "capture/selection.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 OverlayPoint pointer_from_lparam(int64_t lparam) {
@@ -31,5 +32,8 @@ std::u16string size_label_text(int32_t width, int32_t height) {
 
 int32_t size_label_top(int32_t selection_top, int32_t text_height) {
     const int64_t above = static_cast<int64_t>(selection_top) - text_height - 6;
-    return above > 0 ? static_cast<int32_t>(above) : selection_top + 4;
+    if (above > 0) return static_cast<int32_t>(above);
+    // Saturated: a tall enough text pushes even a top at the i32 limit inside.
+    const int64_t inside = static_cast<int64_t>(selection_top) + 4;
+    return inside > INT32_MAX ? INT32_MAX : static_cast<int32_t>(inside);
 }

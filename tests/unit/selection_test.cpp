@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "capture/pixel_convert.h"
@@ -42,6 +43,10 @@ TEST(SizeLabel, AboveTheSelectionWhenThereIsRoomElseInside) {
     EXPECT_EQ(size_label_top(25, 19), 29); // would touch y = 0: inside instead
     EXPECT_EQ(size_label_top(0, 19), 4);
     EXPECT_EQ(size_label_top(-50, 19), -46);
+    // At the ends of the coordinate range the label still lands inside, without overflow.
+    EXPECT_EQ(size_label_top(INT32_MAX, INT32_MAX), INT32_MAX);
+    EXPECT_EQ(size_label_top(INT32_MAX - 4, INT32_MAX), INT32_MAX);
+    EXPECT_EQ(size_label_top(INT32_MIN, INT32_MIN), INT32_MIN + 4);
 }
 
 TEST(SetOpaqueAlpha, SetsOnlyTheFourthByteOfEveryPixel) {
