@@ -13,6 +13,7 @@ packages=(
   openbox                                    # a window manager on that display, as on a desktop
   imagemagick pngcheck xclip                 # independent checks of what the program produces
   fonts-wqy-microhei                         # a CJK font so Chinese texts render under Wine
+  clang libclang-rt-14-dev                   # libFuzzer and its sanitizers for the fuzz targets
 )
 missing=()
 for p in "${packages[@]}"; do

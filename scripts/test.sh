@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets and runs the whole test suite:
 # formatting, the platform-free code natively under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the Windows build's tests under Wine.
+# UndefinedBehaviorSanitizer, a short run of each fuzz target, then the Windows build's
+# tests under Wine.
 # Ends with the time each group of tests took.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +18,9 @@ echo "== native build (sanitizers)"
 scripts/build.sh native
 mkdir -p build/logs
 ctest --preset native --output-log build/logs/ctest-native.log
+
+echo "== fuzz targets, a few seconds each on their seed corpus"
+scripts/fuzz.sh --seconds 3
 
 echo "== Windows build (the first one also compiles zlib and libpng)"
 scripts/build.sh windows

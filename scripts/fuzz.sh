@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer) and
+# runs each in turn, one job at a time, starting from its committed seed corpus.
+# Usage: fuzz.sh [--seconds N | --runs N] [TARGET...]   (default: 60 seconds each, all)
+# Inputs that reach new code are kept in build/fuzz/corpus/TARGET, never in the repo; a
+# finding stops the script with its input saved under build/fuzz/findings/TARGET/.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+cd "$repo"
+limit=(-max_total_time=60)
+while [ $# -gt 0 ]; do
+  case "$1" in
+  --seconds) limit=(-max_total_time="$2"); shift 2 ;;
+  --runs) limit=(-runs="$2"); shift 2 ;;
+  *) break ;;
+  esac
+done
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(cli_options utf registry_value toolbar mosaic arrow_head pin_geometry)
+
+scripts/build.sh fuzz > build-fuzz.log 2>&1 || { cat build-fuzz.log; rm -f build-fuzz.log; exit 1; }
+rm -f build-fuzz.log
+for t in "${targets[@]}"; do
+  work=build/fuzz/corpus/$t
+  findings=build/fuzz/findings/$t
+  mkdir -p "$work" "$findings"
+  log=build/fuzz/$t.log
+  status=0
+  # Value profiles steer inputs toward the extremes that comparisons in the code test.
+  build/fuzz/tests/fuzz/fuzz_"$t" "${limit[@]}" -use_value_profile=1 -print_final_stats=1 \
+    -artifact_prefix="$findings/" "$work" "tests/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
+  runs=$(awk '/^stat::number_of_executed_units:/{print $2}' "$log")
+  secs=$(awk '/^Done [0-9]+ runs in/{print $5}' "$log")
+  if [ $status -ne 0 ]; then
+    echo "$t: FINDING after ${runs:-?} inputs (log $log)"
+    grep -E 'ERROR|runtime error|property broken|Test unit written' "$log" | head -5
+    exit 1
+  fi
+  echo "$t: ${runs} inputs in ${secs:-?} s, no finding"
+done

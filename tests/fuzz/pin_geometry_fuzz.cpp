@@ -1,0 +1,45 @@
+// A pinned window's arithmetic at the extremes of its input types: opening place, zoom
+// from any drag and start zoom (infinities and NaN included), scaled size, re-centring,
+// moving and the close square under any press.
+#include <cmath>
+
+#include "capture/pin_geometry.h"
+#include "fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput in{data, size};
+    const int32_t screen_w = take<int32_t>(in), screen_h = take<int32_t>(in);
+    const int32_t image_w = take<int32_t>(in), image_h = take<int32_t>(in);
+    const ScreenRect initial = pin_initial_rect(screen_w, screen_h, image_w, image_h);
+    FUZZ_CHECK(initial.x >= 0 && initial.y >= 0);
+    FUZZ_CHECK(initial.width == image_w && initial.height == image_h);
+
+    const float zoom = pin_drag_zoom(take<int32_t>(in), take<int32_t>(in), take<float>(in));
+    FUZZ_CHECK(zoom >= PIN_ZOOM_MIN && zoom <= PIN_ZOOM_MAX);
+    const float previous = take<float>(in);
+    (void)pin_zoom_changes(previous, zoom);
+
+    const int32_t length = pin_scaled_length(image_w, zoom);
+    FUZZ_CHECK(length >= 1);
+    const int32_t any_length = pin_scaled_length(image_h, take<float>(in));
+    FUZZ_CHECK(any_length >= 1);
+
+    const PinRect old{take<int32_t>(in), take<int32_t>(in), take<int32_t>(in), take<int32_t>(in)};
+    const ScreenRect centred = pin_centred_rect(old, length, any_length);
+    FUZZ_CHECK(centred.width == length && centred.height == any_length);
+
+    const int32_t start_edge = take<int32_t>(in);
+    const int32_t start_cursor = take<int32_t>(in);
+    const int32_t moved = pin_moved_edge(start_edge, start_cursor, start_cursor);
+    FUZZ_CHECK(moved == start_edge);
+    (void)pin_moved_edge(start_edge, start_cursor, take<int32_t>(in));
+
+    const int32_t client_width = take<int32_t>(in);
+    const int64_t lparam = take<int64_t>(in);
+    const bool closes = pin_press_closes(client_width, lparam);
+    const int32_t x = static_cast<int16_t>(static_cast<uint16_t>(lparam & 0xFFFF));
+    const int32_t y = static_cast<uint16_t>((lparam >> 16) & 0xFFFF);
+    FUZZ_CHECK(closes == pin_in_close_button(client_width, x, y));
+    if (closes) FUZZ_CHECK(y < PIN_CLOSE_SIZE);
+    return 0;
+}

@@ -1,0 +1,51 @@
+// Pointer positions at the extremes of their types: the selection two of them span, its
+// size label, the toolbar placed beside it and the button a third position hits.
+#include <vector>
+
+#include "capture/selection.h"
+#include "capture/toolbar.h"
+#include "fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput in{data, size};
+    // Half the inputs come as mouse-message words, half as any 32-bit coordinates.
+    const bool from_messages = take<uint8_t>(in) & 1;
+    OverlayPoint a{take<int32_t>(in), take<int32_t>(in)};
+    OverlayPoint b{take<int32_t>(in), take<int32_t>(in)};
+    if (from_messages) {
+        a = pointer_from_lparam(take<int64_t>(in));
+        b = pointer_from_lparam(take<int64_t>(in));
+    }
+    const OverlayRect selection = normalised_rect(a, b);
+    FUZZ_CHECK(selection.left <= selection.right && selection.top <= selection.bottom);
+    FUZZ_CHECK(confirms_selection(a, b) == confirms_selection(b, a));
+
+    const std::u16string label = size_label_text(take<int32_t>(in), take<int32_t>(in));
+    FUZZ_CHECK(label.size() >= 5);
+    const int32_t label_top = size_label_top(selection.top, take<int32_t>(in));
+    (void)label_top;
+
+    const OverlayPoint origin = toolbar_origin(selection, take<int32_t>(in));
+    FUZZ_CHECK(origin.x >= 0);
+    const std::array<ToolbarButton, 13> layout = toolbar_layout(origin);
+    const std::vector<ToolbarButton> buttons(layout.begin(), layout.end());
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        const ToolbarButton& button = buttons[i];
+        FUZZ_CHECK(button.left <= button.right && button.top <= button.bottom);
+        FUZZ_CHECK(button.command == TOOLBAR_ORDER[i]);
+        // Each corner hits a button, and a button that is not clamped at the edge of the
+        // coordinate range hits as itself.
+        FUZZ_CHECK(toolbar_hit(buttons, button.left, button.top).has_value());
+        FUZZ_CHECK(toolbar_hit(buttons, button.right, button.bottom).has_value());
+    }
+    const int32_t x = take<int32_t>(in);
+    const int32_t y = take<int32_t>(in);
+    if (const std::optional<int32_t> hit = toolbar_hit(buttons, x, y)) {
+        bool inside = false;
+        for (const ToolbarButton& b : buttons)
+            inside = inside || (b.command == *hit && b.left <= x && x <= b.right && b.top <= y &&
+                                y <= b.bottom);
+        FUZZ_CHECK(inside);
+    }
+    return 0;
+}
