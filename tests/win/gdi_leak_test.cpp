@@ -1,0 +1,366 @@
+// GDI objects over long uptime: every drawing and window path, repeated, leaves the number
+// of GDI objects the process can still create where it was. A tray tool paints thousands
+// of frames; one object leaked per call would end it once the per-process table is full.
+//
+// The measure: GetGuiResources is not implemented under Wine (it returns 0), so the test
+// counts free room in the process's GDI handle table instead, by creating brushes until the
+// system refuses one and deleting them all again. Every live object holds one slot, so each
+// leaked object lowers that count by exactly one (the first test checks this).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "capture/annotation.h"
+#include "capture/overlay.h"
+#include "capture/overlay_paint.h"
+#include "capture/overlay_state.h"
+#include "capture/pin_window.h"
+#include "capture/render_selection.h"
+#include "capture/toolbar.h"
+
+namespace {
+
+// Repetitions of each path between two measures. A path that leaks one object per call
+// loses that many slots; one that settles after warming up loses none. The overlay's
+// open and close grabs the whole screen each time, so its routes run fewer rounds.
+constexpr int ROUNDS = 40;
+constexpr int ROUTE_ROUNDS = 24;
+constexpr int WARM_UP = 3;
+
+int creatable_gdi_objects() {
+    std::vector<HBRUSH> made;
+    made.reserve(70000);
+    // Bounded, in case a system ever hands out brushes without limit.
+    while (made.size() < 1000000) {
+        HBRUSH brush = CreateSolidBrush(0x123456);
+        if (!brush) break;
+        made.push_back(brush);
+    }
+    for (HBRUSH brush : made) DeleteObject(brush);
+    return static_cast<int>(made.size());
+}
+
+// GDI slots lost by running `path` `rounds` times, after WARM_UP runs that may fill
+// caches. Printed as well: the README quotes these figures.
+template <typename Path>
+int slots_lost(const char* name, int rounds, Path path) {
+    for (int i = 0; i < WARM_UP; ++i) path();
+    const int before = creatable_gdi_objects();
+    for (int i = 0; i < rounds; ++i) path();
+    const int lost = before - creatable_gdi_objects();
+    std::printf("GDI objects left behind by %d rounds of %s: %d\n", rounds, name, lost);
+    std::fflush(stdout);
+    return lost;
+}
+
+LPARAM at(int x, int y) {
+    return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
+                               (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
+}
+
+void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+std::vector<HWND> own_windows(const wchar_t* window_class) {
+    std::vector<HWND> found;
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, window_class, nullptr)) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) found.push_back(window);
+    }
+    return found;
+}
+
+HWND open_one_overlay() {
+    open_overlay();
+    const std::vector<HWND> open = own_windows(L"VLS_Capture");
+    return open.size() == 1 ? open[0] : nullptr;
+}
+
+void drag(HWND window, int x1, int y1, int x2, int y2) {
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(x1, y1));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at((x1 + x2) / 2, (y1 + y2) / 2));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(x2, y2));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(x2, y2));
+}
+
+void press_button(HWND window, int32_t command) {
+    pump(); // the paint that lays the toolbar out
+    const OverlayState* state = overlay_state(window);
+    if (!state) return;
+    for (const ToolbarButton& b : state->toolbar_buttons) {
+        if (b.command != command) continue;
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(b.left + 5, b.top + 5));
+        SendMessageW(window, WM_LBUTTONUP, 0, at(b.left + 5, b.top + 5));
+        return;
+    }
+}
+
+// One committed mark of every kind, drawn over the selection 100,100 - 700,500.
+void add_every_mark(OverlayState& s) {
+    const std::vector<OverlayPoint> stroke{{150, 150}, {200, 170}, {260, 150}};
+    std::vector<OverlayRect> cells;
+    for (int x = 120; x < 220; x += MOSAIC_CELL) cells.push_back({x, 300, x + MOSAIC_CELL, 312});
+    const struct {
+        AnnotationTool tool;
+        OverlayPoint press, release;
+    } drawn[] = {{AnnotationTool::Pen, {150, 150}, {260, 150}},
+                 {AnnotationTool::Arrow, {300, 150}, {450, 250}},
+                 {AnnotationTool::Rectangle, {300, 300}, {400, 380}},
+                 {AnnotationTool::Ellipse, {450, 300}, {600, 420}},
+                 {AnnotationTool::Mosaic, {120, 300}, {220, 306}}};
+    for (const auto& d : drawn) {
+        if (auto mark = finish_mark(d.tool, d.press, d.release, stroke, cells, 0x00FF00, 6))
+            s.annotations.push_back(*mark);
+    }
+    s.annotations.push_back(text_mark("Vellumshot 截图", {150, 420}, 0xFF0000, 28));
+}
+
+class GdiObjects : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        for (HWND window : own_windows(L"VLS_Capture")) DestroyWindow(window);
+        for (HWND window : own_windows(L"VLS_Pin")) DestroyWindow(window);
+        pump();
+    }
+};
+
+} // namespace
+
+TEST_F(GdiObjects, TheMeasureCountsEveryLiveObjectOfEachKindTheCodeMakes) {
+    HDC screen = GetDC(nullptr);
+    const int before = creatable_gdi_objects();
+    ASSERT_GT(before, 9000); // room for a Windows quota's worth, so the measure means something
+    HGDIOBJ made[] = {
+        CreatePen(PS_SOLID, 2, 0), CreateSolidBrush(0xFF),
+        CreateFontW(20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Segoe UI"),
+        CreateCompatibleBitmap(screen, 8, 8), CreateCompatibleDC(screen)};
+    EXPECT_EQ(before - creatable_gdi_objects(), 5);
+    DeleteObject(made[0]);
+    DeleteObject(made[1]);
+    DeleteObject(made[2]);
+    DeleteObject(made[3]);
+    DeleteDC(static_cast<HDC>(made[4]));
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(creatable_gdi_objects(), before);
+}
+
+TEST_F(GdiObjects, PaintingTheOverlayWithEveryMarkToolbarAndTextBoxKeepsNone) {
+    HWND window = open_one_overlay();
+    ASSERT_NE(window, nullptr);
+    OverlayState& s = *overlay_state(window);
+    drag(window, 100, 100, 700, 500);
+    ASSERT_TRUE(s.toolbar_active);
+    add_every_mark(s);
+    press_button(window, TOOLBAR_TEXT);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(300, 440));
+    ASSERT_NE(s.text_edit, nullptr);
+    SendMessageW(s.text_edit, WM_CHAR, L'a', 0);
+    pump();
+    // Every tool's mark in progress as well, each frame.
+    s.drawing = true;
+    s.stroke_points = {{500, 150}, {560, 200}, {620, 160}};
+    s.mosaic_cells = {{600, 420, 612, 432}};
+    const AnnotationTool tools[] = {AnnotationTool::Pen,       AnnotationTool::Arrow,
+                                    AnnotationTool::Rectangle, AnnotationTool::Ellipse,
+                                    AnnotationTool::Mosaic,    AnnotationTool::Text};
+    const int lost = slots_lost("paint_overlay, 6 frames", ROUNDS, [&] {
+        for (AnnotationTool tool : tools) {
+            s.tool = tool;
+            paint_overlay(window, s);
+        }
+    });
+    EXPECT_LT(lost, ROUNDS / 2) << "GDI objects lost over " << ROUNDS << " rounds of paints";
+    EXPECT_EQ(s.toolbar_buttons.size(), 13u); // the toolbar was drawn
+}
+
+TEST_F(GdiObjects, RenderingTheSelectionWithEveryMarkKeepsNone) {
+    HWND window = open_one_overlay();
+    ASSERT_NE(window, nullptr);
+    OverlayState& s = *overlay_state(window);
+    drag(window, 100, 100, 700, 500);
+    add_every_mark(s);
+    bool rendered = true;
+    const int lost = slots_lost("render_selection", ROUNDS,
+                                [&] { rendered = rendered && render_selection(s).has_value(); });
+    EXPECT_TRUE(rendered);
+    EXPECT_LT(lost, ROUNDS / 2);
+}
+
+TEST_F(GdiObjects, ThePinsPaintAtEveryZoomWithAndWithoutHoverKeepsNone) {
+    PixelImage image;
+    image.width = 200;
+    image.height = 120;
+    image.pixels.assign(200u * 120u * 4u, 0x7F);
+    ASSERT_TRUE(open_pin_window(image));
+    const std::vector<HWND> pins = own_windows(L"VLS_Pin");
+    ASSERT_EQ(pins.size(), 1u);
+    HWND pin = pins[0];
+    const char* names[] = {"pin paint at zoom 0.1", "pin paint at zoom 1", "pin paint at zoom 2.5",
+                           "pin paint at zoom 8"};
+    int step = 0;
+    for (double zoom : {0.1, 1.0, 2.5, 8.0}) {
+        SetWindowPos(pin, nullptr, 0, 0, static_cast<int>(200 * zoom), static_cast<int>(120 * zoom),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const int lost = slots_lost(names[step++], ROUNDS, [&] {
+            for (bool hover : {false, true}) {
+                SendMessageW(pin, hover ? WM_MOUSEMOVE : WM_MOUSELEAVE, 0, at(5, 5));
+                ASSERT_EQ(pin_window_state(pin)->hover, hover);
+                RedrawWindow(pin, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            }
+        });
+        EXPECT_LT(lost, ROUNDS / 2) << "zoom " << zoom;
+    }
+}
+
+TEST_F(GdiObjects, TheTextBoxOpenedCommittedCancelledAndReplacedKeepsNone) {
+    HWND window = open_one_overlay();
+    ASSERT_NE(window, nullptr);
+    OverlayState& s = *overlay_state(window);
+    drag(window, 100, 100, 700, 500);
+    press_button(window, TOOLBAR_TEXT);
+    int committed = 0;
+    const int lost = slots_lost("text box open/commit, open/replace/cancel", ROUNDS, [&] {
+        // Opened and committed with Enter.
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
+        SendMessageW(s.text_edit, WM_CHAR, L'x', 0);
+        SendMessageW(s.text_edit, WM_KEYDOWN, VK_RETURN, 0);
+        pump();
+        if (!s.annotations.empty()) {
+            ++committed;
+            s.annotations.pop_back(); // keeps every frame the same size
+        }
+        // Opened, then replaced by a second press, then cancelled by the focus leaving.
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(300, 300));
+        SendMessageW(s.text_edit, WM_CHAR, L'y', 0);
+        SetFocus(window);
+        pump();
+    });
+    EXPECT_EQ(committed, ROUNDS + WARM_UP);
+    EXPECT_EQ(s.text_edit, nullptr);
+    EXPECT_LT(lost, ROUNDS / 2);
+}
+
+namespace {
+
+std::wstring save_path;
+
+// Answers the save dialog, which runs its own message loop on this thread: the file name
+// goes into its name box and OK is pressed.
+void CALLBACK answer_save_dialog(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND dialog, LPARAM) -> BOOL {
+            wchar_t name[16] = {};
+            GetClassNameW(dialog, name, 16);
+            if (std::wstring(name) != L"#32770" || !IsWindowVisible(dialog)) return TRUE;
+            // The name box is edt1 in the classic layout, cmb13 in the Explorer one.
+            for (int id : {0x480, 0x47C}) SetDlgItemTextW(dialog, id, save_path.c_str());
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            return FALSE;
+        },
+        0);
+}
+
+} // namespace
+
+TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("vls-gdi-" + std::to_string(GetCurrentProcessId()));
+    std::filesystem::create_directories(folder);
+    enum Route {
+        Escape,
+        RightButton,
+        Destroy,
+        EnterCopies,
+        CopyButton,
+        CloseButton,
+        PinThenCloseIt,
+        SaveButton,
+        FailedBuffer,
+        FailedWindow
+    };
+    const char* names[] = {"overlay closed by Esc",
+                           "overlay closed by right button",
+                           "overlay destroyed",
+                           "overlay closed by Enter (copy)",
+                           "overlay closed by Copy",
+                           "overlay closed by Close",
+                           "overlay closed by Pin, pin closed",
+                           "overlay closed by Save",
+                           "overlay failing at its buffer",
+                           "overlay failing at its window"};
+    const std::filesystem::path working = std::filesystem::current_path();
+    for (int route = Escape; route <= FailedWindow; ++route) {
+        int closed = 0;
+        int file = 0;
+        const int lost = slots_lost(names[route], ROUTE_ROUNDS, [&] {
+            if (route == FailedBuffer || route == FailedWindow) {
+                fail_next_overlay(route == FailedBuffer ? OverlayFault::BackBuffer
+                                                        : OverlayFault::Window);
+                open_overlay();
+                closed += own_windows(L"VLS_Capture").empty();
+                return;
+            }
+            HWND window = open_one_overlay();
+            if (!window) return;
+            drag(window, 100, 100, 300, 250);
+            drag(window, 120, 120, 200, 200); // a pen mark
+            pump();
+            switch (route) {
+            case Escape:
+                SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+                break;
+            case RightButton:
+                SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, at(5, 5));
+                break;
+            case Destroy:
+                DestroyWindow(window);
+                break;
+            case EnterCopies:
+                SendMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+                break;
+            case CopyButton:
+                press_button(window, TOOLBAR_COPY);
+                break;
+            case CloseButton:
+                press_button(window, TOOLBAR_CLOSE);
+                break;
+            case PinThenCloseIt:
+                press_button(window, TOOLBAR_PIN);
+                break;
+            case SaveButton: {
+                save_path = (folder / ("shot" + std::to_string(file++) + ".png")).wstring();
+                const UINT_PTR timer = SetTimer(nullptr, 0, 20, answer_save_dialog);
+                press_button(window, TOOLBAR_SAVE);
+                KillTimer(nullptr, timer);
+                break;
+            }
+            default:
+                break;
+            }
+            pump();
+            if (!IsWindow(window)) ++closed;
+            for (HWND pin : own_windows(L"VLS_Pin"))
+                SendMessageW(pin, WM_RBUTTONDOWN, MK_RBUTTON, at(3, 3));
+            pump();
+        });
+        EXPECT_EQ(closed, ROUTE_ROUNDS + WARM_UP) << names[route];
+        EXPECT_LT(lost, ROUTE_ROUNDS / 2) << names[route];
+    }
+    EXPECT_TRUE(own_windows(L"VLS_Pin").empty());
+    // The save dialog made the folder the current one (no OFN_NOCHANGEDIR).
+    std::filesystem::current_path(working);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
