@@ -2,7 +2,6 @@
 real Ctrl+Shift+A hotkey opens overlays, xdotool drags and presses keys on them and
 ImageMagick reads back what the X screen shows."""
 import os
-import subprocess
 import tempfile
 import time
 import unittest
@@ -10,7 +9,8 @@ import unittest
 import harness
 from harness import SCREEN_W, SCREEN_H, point_at, read_root, wait_for
 from screen import FRAME_RGB, dimmed_everywhere, drag, pixel, region_dimmed, region_equal
-from tray import SETTINGS_KEY, Tray, reg, shoot, tray_icons, tray_window, tray_window_id, xdotool
+from tray import (SETTINGS_KEY, Tray, overlay_windows, reg, rss_kb, shoot, tray_icons, tray_window,
+                  tray_window_id, xdotool)
 
 tray = None
 
@@ -28,34 +28,6 @@ def setUpModule():
 
 def tearDownModule():
     tray.stop()
-
-
-def overlay_windows():
-    """The X windows of Vellumshot that cover the whole screen."""
-    tree = harness.tool(["xwininfo", "-root", "-tree"]).decode()
-    size = f"{SCREEN_W}x{SCREEN_H}+0+0"
-    return [line.split()[0] for line in tree.splitlines()
-            if '"vellumshot.exe"' in line and size in line]
-
-
-def rss_kb(pid):
-    with open(f"/proc/{pid}/status") as f:
-        for line in f:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1])
-
-
-def tray_pid():
-    """The Linux process running the tray's Vellumshot.exe: the one started, or its child
-    when the wine launcher hands over to the loader."""
-    ours = tray.process.pid
-    for pid in subprocess.run(["pgrep", "-f", "Vellumshot.exe"], stdout=subprocess.PIPE,
-                              text=True).stdout.split():
-        with open(f"/proc/{pid}/stat") as f:
-            ppid = int(f.read().rsplit(")", 1)[1].split()[1])
-        if int(pid) == ours or ppid == ours:
-            return int(pid)
-    return None
 
 
 class OverlayByHotkeyTest(harness.SessionTest):
@@ -179,7 +151,7 @@ class TrayOverlayResourceTest(harness.SessionTest):
 
     def test_hundred_overlays_give_the_tray_its_memory_back(self):
         original = read_root()
-        pid = wait_for(tray_pid, timeout=10)
+        pid = wait_for(tray.linux_pid, timeout=10)
         self.assertIsNotNone(pid, "no Linux process runs the tray's Vellumshot.exe")
         x, y, w, h = tray_window()
 

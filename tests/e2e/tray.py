@@ -167,6 +167,18 @@ class Tray:
     def running(self):
         return self.process.poll() is None
 
+    def linux_pid(self):
+        """The Linux process running this Vellumshot.exe: the one started, or its child
+        when the wine launcher hands over to the loader."""
+        ours = self.process.pid
+        for pid in subprocess.run(["pgrep", "-f", "Vellumshot.exe"], stdout=subprocess.PIPE,
+                                  text=True).stdout.split():
+            with open(f"/proc/{pid}/stat") as f:
+                ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+            if int(pid) == ours or ppid == ours:
+                return int(pid)
+        return None
+
     def point_at_icon(self):
         point_at(tray_window_id(), self.icon[0] + 8, self.icon[1] + 8)
 
@@ -218,6 +230,31 @@ class Tray:
         if self.running():
             self.process.kill()
             self.process.wait()
+
+
+def rss_kb(pid):
+    """Resident memory of a Linux process, in kB."""
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+
+
+def own_windows(size):
+    """The X windows of Vellumshot whose geometry reads `size` ("WxH+X+Y" or its start)."""
+    for _ in range(20):
+        # A window closing during the walk makes xwininfo fail; the next walk misses it.
+        listing = subprocess.run(["xwininfo", "-root", "-tree"], env=ENV, stdout=subprocess.PIPE,
+                                 stderr=subprocess.DEVNULL)
+        if listing.returncode == 0:
+            return [line.split()[0] for line in listing.stdout.decode().splitlines()
+                    if '"vellumshot.exe"' in line and size in line]
+    raise AssertionError("xwininfo could not list the windows")
+
+
+def overlay_windows():
+    """The X windows of Vellumshot that cover the whole screen."""
+    return own_windows(f"{SCREEN_W}x{SCREEN_H}+0+0")
 
 
 def dialog():
