@@ -136,11 +136,20 @@ class MarkupTest(harness.SessionTest):
         shown = self.screen_when(
             lambda r: sum(pixel(r, x, y) == RED for x in range(800, 860) for y in range(600, 650))
             > 40, "no text mark")
+        # A rectangle reaching past the selection's bottom-right corner.
+        press(RECTANGLE)
+        drag(1200, 650, 1400, 900)
+        shown = self.screen_when(lambda r: column_red(r, 1400, 650, 900) > 200, "no rectangle")
         shoot("markup-all-tools")
 
-        # Enter copies: the clipboard holds the frozen screen inside the selection with the
-        # marks exactly as the overlay showed them (the 2 px frame band aside).
-        xdotool("mousemove", 1100, 700, "key", "Return")
+        # Enter copies, here while a pen stroke is still being drawn: the clipboard holds the
+        # frozen screen inside the selection with the committed marks exactly as the overlay
+        # showed them (the 2 px frame band aside), cut at its edge, without the stroke.
+        press(PEN)
+        xdotool("mousemove", 400, 700, "mousedown", 1, "mousemove", 600, 720)
+        self.screen_when(lambda r: pixel(r, 500, 710) == RED, "no stroke in progress")
+        xdotool("key", "Return")
+        xdotool("mouseup", 1)
         self.screen_when(self.back_to_picture, "Enter did not close the overlay")
         w, h, image = clipboard_bmp(self.path("copy.bmp"))
         self.assertEqual((w, h), (SEL[2] - SEL[0], SEL[3] - SEL[1]))
@@ -154,11 +163,11 @@ class MarkupTest(harness.SessionTest):
             self.open_with_selection()
             drag(400, 300, 700, 300)
             self.screen_when(lambda r: column_red(r, 550, 290, 310) >= 3, "no pen stroke")
-            press(COPY)
             xdotool("key", "ctrl+c")
-        # Had a refused copy closed the overlay, this Enter would reach no overlay.
-        xdotool("key", "Return")
-        self.screen_when(self.back_to_picture, "Enter after the refused copies did not copy")
+            xdotool("key", "Return")
+        # Had a refused copy closed the overlay, this press would reach no overlay.
+        press(COPY)
+        self.screen_when(self.back_to_picture, "Copy after the refused copies did not copy")
         w, h, image = clipboard_bmp(self.path("copy.bmp"))
         self.assertEqual((w, h), (SEL[2] - SEL[0], SEL[3] - SEL[1]))
         self.assertIn(column_red(_as_screen(image, w), 250, 90, 110), (4, 5))
