@@ -1,7 +1,6 @@
 """Marking up a selection and finishing it, as a user does: the real tray, the real hotkey,
 xdotool presses on the toolbar and drags on the selection, the marks read back off the X
 screen with ImageMagick, and the copied image read back with xclip."""
-import os
 import tempfile
 import unittest
 

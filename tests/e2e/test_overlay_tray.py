@@ -1,7 +1,6 @@
 """The capture overlay as a user opens it: the real Vellumshot.exe runs in the tray, the
 real Ctrl+Shift+A hotkey opens overlays, xdotool drags and presses keys on them and
 ImageMagick reads back what the X screen shows."""
-import os
 import subprocess
 import tempfile
 import time
@@ -132,7 +131,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
         self.assertTrue(tray.running())
 
     def test_second_hotkey_press_stacks_and_the_lower_overlay_keeps_working(self):
-        first = self.open_overlay()
+        self.open_overlay()
         # Keys reach Wine only through the X window that has the focus: once the window
         # manager has moved it from the tray window onto the overlay, the hotkey arrives.
         xdotool("mousemove", 960, 540)
