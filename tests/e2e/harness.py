@@ -183,6 +183,13 @@ class SessionTest(unittest.TestCase):
     def path(self, name):
         return os.path.join(self.dir, name)
 
+    def screen_when(self, predicate, what, timeout=15):
+        """The screen once predicate(screen) holds; fails with `what` if it never does."""
+        shown = wait_for(lambda: (lambda r: r if predicate(r) else None)(read_root()),
+                         timeout=timeout, interval=0.1)
+        self.assertTrue(shown, what)
+        return shown
+
 
 class Held:
     """Keeps the clipboard, or a file, busy from another Windows process while in use:

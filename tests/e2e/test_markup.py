@@ -1,14 +1,13 @@
 """Marking up a selection and finishing it, as a user does: the real tray, the real hotkey,
 xdotool presses on the toolbar and drags on the selection, the marks read back off the X
 screen with ImageMagick, and the copied image read back with xclip."""
-import os
 import tempfile
 import unittest
 
 import harness
-from harness import SCREEN_W, Held, crop_rgb, point_at, read_root, wait_for
+from harness import SCREEN_W, Held, crop_rgb, read_root, wait_for
 from screen import dimmed_everywhere, drag, pixel, region_equal
-from tray import SETTINGS_KEY, Tray, reg, shoot, tray_window, tray_window_id, xdotool
+from tray import SETTINGS_KEY, Tray, centre, dialog, press_hotkey, reg, shoot, xdotool
 
 RED = (255, 0, 0)
 SEL = (300, 200, 1300, 800)  # left, top, right, bottom
@@ -71,16 +70,8 @@ class MarkupTest(harness.SessionTest):
         return (region_equal(shown, self.original, 0, 80, SCREEN_W, harness.SCREEN_H - 80)
                 and region_equal(shown, self.original, 240, 0, SCREEN_W - 240, 80))
 
-    def screen_when(self, predicate, what, timeout=10):
-        shown = wait_for(lambda: (lambda r: r if predicate(r) else None)(read_root()),
-                         timeout=timeout, interval=0.1)
-        self.assertTrue(shown, what)
-        return shown
-
     def open_with_selection(self):
-        x, y, w, h = tray_window()
-        point_at(tray_window_id(), x + w - 4, y + h // 2)
-        xdotool("key", "ctrl+shift+a")
+        press_hotkey()
         self.screen_when(lambda r: dimmed_everywhere(r, self.original), "no overlay opened")
         drag(SEL[0], SEL[1], SEL[2], SEL[3])
         self.screen_when(lambda r: region_equal(r, self.original, 400, 300, 800, 400),
@@ -136,11 +127,20 @@ class MarkupTest(harness.SessionTest):
         shown = self.screen_when(
             lambda r: sum(pixel(r, x, y) == RED for x in range(800, 860) for y in range(600, 650))
             > 40, "no text mark")
+        # A rectangle reaching past the selection's bottom-right corner.
+        press(RECTANGLE)
+        drag(1200, 650, 1400, 900)
+        shown = self.screen_when(lambda r: column_red(r, 1400, 650, 900) > 200, "no rectangle")
         shoot("markup-all-tools")
 
-        # Enter copies: the clipboard holds the frozen screen inside the selection with the
-        # marks exactly as the overlay showed them (the 2 px frame band aside).
-        xdotool("mousemove", 1100, 700, "key", "Return")
+        # Enter copies, here while a pen stroke is still being drawn: the clipboard holds the
+        # frozen screen inside the selection with the committed marks exactly as the overlay
+        # showed them (the 2 px frame band aside), cut at its edge, without the stroke.
+        press(PEN)
+        xdotool("mousemove", 400, 700, "mousedown", 1, "mousemove", 600, 720)
+        self.screen_when(lambda r: pixel(r, 500, 710) == RED, "no stroke in progress")
+        xdotool("key", "Return")
+        xdotool("mouseup", 1)
         self.screen_when(self.back_to_picture, "Enter did not close the overlay")
         w, h, image = clipboard_bmp(self.path("copy.bmp"))
         self.assertEqual((w, h), (SEL[2] - SEL[0], SEL[3] - SEL[1]))
@@ -154,11 +154,11 @@ class MarkupTest(harness.SessionTest):
             self.open_with_selection()
             drag(400, 300, 700, 300)
             self.screen_when(lambda r: column_red(r, 550, 290, 310) >= 3, "no pen stroke")
-            press(COPY)
             xdotool("key", "ctrl+c")
-        # Had a refused copy closed the overlay, this Enter would reach no overlay.
-        xdotool("key", "Return")
-        self.screen_when(self.back_to_picture, "Enter after the refused copies did not copy")
+            xdotool("key", "Return")
+        # Had a refused copy closed the overlay, this press would reach no overlay.
+        press(COPY)
+        self.screen_when(self.back_to_picture, "Copy after the refused copies did not copy")
         w, h, image = clipboard_bmp(self.path("copy.bmp"))
         self.assertEqual((w, h), (SEL[2] - SEL[0], SEL[3] - SEL[1]))
         self.assertIn(column_red(_as_screen(image, w), 250, 90, 110), (4, 5))
@@ -234,7 +234,7 @@ class MarkupTest(harness.SessionTest):
     def test_colour_dialog_sets_the_next_marks_colour_and_cancel_keeps_it(self):
         self.open_with_selection()
         press(COLOUR)
-        controls = wait_for(lambda: window_controls("#32770"), timeout=10)
+        controls = wait_for(lambda: dialog("#32770"), timeout=10)
         self.assertTrue(controls, "no colour dialog")
         shoot("markup-colour-dialog")
         # The dialog's Red, Green and Blue fields (ids 706 to 708), then OK.
@@ -245,15 +245,15 @@ class MarkupTest(harness.SessionTest):
             xdotool("type", value)
         x, y = centre(controls[1][0])
         xdotool("mousemove", x, y, "click", 1)
-        self.assertTrue(wait_for(lambda: not window_controls("#32770"), timeout=10))
+        self.assertTrue(wait_for(lambda: not dialog("#32770"), timeout=10))
         drag(400, 300, 700, 300)
         green = (0, 255, 0)
         self.screen_when(lambda r: pixel(r, 550, 300) == green, "the stroke is not green")
         # Cancel keeps green.
         press(COLOUR)
-        self.assertTrue(wait_for(lambda: window_controls("#32770"), timeout=10))
+        self.assertTrue(wait_for(lambda: dialog("#32770"), timeout=10))
         xdotool("key", "Escape")
-        self.assertTrue(wait_for(lambda: not window_controls("#32770"), timeout=10))
+        self.assertTrue(wait_for(lambda: not dialog("#32770"), timeout=10))
         drag(400, 400, 700, 400)
         self.screen_when(lambda r: pixel(r, 550, 400) == green, "Cancel changed the colour")
         xdotool("key", "Escape")
@@ -265,9 +265,7 @@ class MarkupTest(harness.SessionTest):
                  ((20, 1000, 300, 1060), (0, 950)),        # above; pushed right at x = 0
                  ((100, 20, 900, 1075), (450, 24)))        # neither fits: inside the top
         for (l, t, r, b), (x, y) in cases:
-            x_, y_, w, h = tray_window()
-            point_at(tray_window_id(), x_ + w - 4, y_ + h // 2)
-            xdotool("key", "ctrl+shift+a")
+            press_hotkey()
             self.screen_when(lambda s: dimmed_everywhere(s, self.original), "no overlay")
             drag(l, t, r, b)
             # Inside the rounded corners: the panel's fill at its own top-left margin.
@@ -282,25 +280,6 @@ class MarkupTest(harness.SessionTest):
 def save_dialogs():
     """Visible windows titled like the save dialog (its replace question shares the title)."""
     return xdotool("search", "--onlyvisible", "--name", "^Save Image$").split()
-
-
-def window_controls(cls):
-    """{control id: (screen rectangle, text)} of a visible window of this class, or None."""
-    result = harness.run([cls], exe=os.path.join(harness.TOOLS, "window_texts.exe"))
-    if result.code != 0:
-        return None
-    controls = {}
-    for line in result.out.decode("utf-8").splitlines():
-        kind, rest = line.split(" ", 1)
-        if kind == "child":
-            ident, rest = rest.split(" ", 1)
-            fields = rest.split(" ", 4)
-            controls[int(ident)] = (tuple(int(v) for v in fields[:4]), fields[4:] or [""])
-    return controls
-
-
-def centre(rect):
-    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
 
 
 def _as_screen(image, width):

@@ -1,7 +1,6 @@
 """The capture overlay as a user opens it: the real Vellumshot.exe runs in the tray, the
 real Ctrl+Shift+A hotkey opens overlays, xdotool drags and presses keys on them and
 ImageMagick reads back what the X screen shows."""
-import os
 import tempfile
 import time
 import unittest
@@ -9,8 +8,8 @@ import unittest
 import harness
 from harness import SCREEN_W, SCREEN_H, point_at, read_root, wait_for
 from screen import FRAME_RGB, dimmed_everywhere, drag, pixel, region_dimmed, region_equal
-from tray import (SETTINGS_KEY, Tray, overlay_windows, reg, rss_kb, shoot, tray_icons, tray_window,
-                  tray_window_id, xdotool)
+from tray import (SETTINGS_KEY, Tray, overlay_windows, press_hotkey, reg, rss_kb, shoot, tray_icons,
+                  tray_window, tray_window_id, xdotool)
 
 tray = None
 
@@ -42,26 +41,14 @@ class OverlayByHotkeyTest(harness.SessionTest):
         wait_for(lambda: read_root() == self.original, timeout=10)
         self.assertEqual(read_root(), self.original, "screen is not the test picture")
 
-    def wait_root(self, predicate, what, timeout=15):
-        shown = wait_for(lambda: (lambda r: r if predicate(r) else None)(read_root()),
-                         timeout=timeout, interval=0.1)
-        self.assertTrue(shown, what)
-        return shown
-
-    def press_hotkey(self):
-        """Ctrl+Shift+A with the pointer over Wine's tray window, where keys reach Wine."""
-        x, y, w, h = tray_window()
-        point_at(tray_window_id(), x + w - 4, y + h // 2)
-        xdotool("key", "ctrl+shift+a")
-
     def open_overlay(self):
-        self.press_hotkey()
-        return self.wait_root(lambda r: dimmed_everywhere(r, self.original),
+        press_hotkey()
+        return self.screen_when(lambda r: dimmed_everywhere(r, self.original),
                               "the hotkey opened no dimmed overlay")
 
     def close_with_escape(self):
         xdotool("key", "Escape")
-        self.wait_root(lambda r: r == self.original, "the screen did not come back after Esc")
+        self.screen_when(lambda r: r == self.original, "the screen did not come back after Esc")
 
     def test_hotkey_shows_the_screen_dimmed(self):
         shown = self.open_overlay()
@@ -75,7 +62,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
     def test_drag_selects_an_undimmed_framed_region(self):
         self.open_overlay()
         drag(1400, 800, 900, 450)  # reversed: the selection is (900, 450)-(1400, 800)
-        shown = self.wait_root(lambda r: region_equal(r, self.original, 910, 460, 480, 330),
+        shown = self.screen_when(lambda r: region_equal(r, self.original, 910, 460, 480, 330),
                                "selection not undimmed")
         shoot("overlay-tray-selection")
         for x, y in ((900, 600), (1150, 450), (1399, 600), (1150, 799)):
@@ -94,7 +81,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
         # The overlay still waits for a selection: the next drag starts a fresh one, and
         # the three pixels stay dimmed.
         drag(800, 650, 1000, 750)
-        shown = self.wait_root(lambda r: region_equal(r, self.original, 810, 660, 180, 80),
+        shown = self.screen_when(lambda r: region_equal(r, self.original, 810, 660, 180, 80),
                                "the next drag was not a fresh selection")
         self.assertTrue(region_dimmed(shown, self.original, 690, 590, 30, 30))
         self.close_with_escape()
@@ -103,7 +90,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
         self.open_overlay()
         xdotool("mousemove", 800, 500)
         xdotool("click", 3)
-        self.wait_root(lambda r: r == self.original, "the screen did not come back")
+        self.screen_when(lambda r: r == self.original, "the screen did not come back")
         # And in the middle of a drag.
         self.open_overlay()
         xdotool("mousemove", 300, 300)
@@ -111,11 +98,11 @@ class OverlayByHotkeyTest(harness.SessionTest):
         xdotool("mousemove", 500, 450)
         xdotool("click", 3)
         xdotool("mouseup", 1)
-        self.wait_root(lambda r: r == self.original, "the screen did not come back")
+        self.screen_when(lambda r: r == self.original, "the screen did not come back")
         self.assertTrue(tray.running())
 
     def test_second_hotkey_press_stacks_and_the_lower_overlay_keeps_working(self):
-        first = self.open_overlay()
+        self.open_overlay()
         # Keys reach Wine only through the X window that has the focus: once the window
         # manager has moved it from the tray window onto the overlay, the hotkey arrives.
         xdotool("mousemove", 960, 540)
@@ -129,9 +116,9 @@ class OverlayByHotkeyTest(harness.SessionTest):
                         "the second press opened no second overlay")
         shoot("overlay-tray-two-overlays")
         xdotool("key", "Escape")
-        self.wait_root(lambda r: dimmed_everywhere(r, self.original), "first overlay not shown")
+        self.screen_when(lambda r: dimmed_everywhere(r, self.original), "first overlay not shown")
         drag(1000, 500, 1300, 800)
-        self.wait_root(lambda r: region_equal(r, self.original, 1010, 510, 280, 280),
+        self.screen_when(lambda r: region_equal(r, self.original, 1010, 510, 280, 280),
                        "first overlay does not select")
         self.close_with_escape()
 

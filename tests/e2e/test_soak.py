@@ -8,10 +8,10 @@ import time
 import unittest
 
 import harness
-from harness import SCREEN_W, SCREEN_H, point_at, read_root, wait_for
+from harness import SCREEN_W, SCREEN_H, read_root, wait_for
 from screen import dimmed_everywhere, drag, pixel, region_dimmed, region_equal
-from tray import (SETTINGS_KEY, Tray, overlay_windows, own_windows, reg, rss_kb, shoot, tray_window,
-                  tray_window_id, xdotool)
+from tray import (SETTINGS_KEY, Tray, overlay_windows, own_windows, press_hotkey, reg, rss_kb,
+                  shoot, tray_window_id, xdotool)
 
 CAPTURES = 200
 SETTLED_AFTER = 10   # captures after which the memory is taken as the baseline
@@ -73,6 +73,8 @@ class SoakTest(harness.SessionTest):
         self.original = read_root()
 
     def screen_when(self, predicate, what, timeout=10):
+        """As every session test's, polling faster (200 captures wait on it four times
+        each) and keeping a picture of the screen when it fails."""
         shown = wait_for(lambda: (lambda r: r if predicate(r) else None)(read_root()),
                          timeout=timeout, interval=0.02)
         if not shown:
@@ -97,9 +99,7 @@ class SoakTest(harness.SessionTest):
                 == {cell})                                         # one mosaic cell
 
     def capture(self, number, finish):
-        x, y, w, h = tray_window()
-        point_at(tray_window_id(), x + w - 4, y + h // 2)
-        xdotool("key", "ctrl+shift+a")
+        press_hotkey()
         self.screen_when(lambda r: dimmed_everywhere(r, self.original),
                          f"capture {number}: no overlay")
         drag(*SEL)

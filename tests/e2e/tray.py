@@ -257,10 +257,11 @@ def overlay_windows():
     return own_windows(f"{SCREEN_W}x{SCREEN_H}+0+0")
 
 
-def dialog():
-    """The hotkey dialog as window_texts reports it: {"window": (rect, text),
-    "client": rect, id: (rect, text)}, or None when it is not showing."""
-    result = run(["VLS_HkDlg"], exe=os.path.join(TOOLS, "window_texts.exe"))
+def dialog(window_class="VLS_HkDlg"):
+    """A visible window of the class (the hotkey dialog unless told otherwise) as
+    window_texts reports it: {"window": (rect, text), "client": rect, id: (rect, text)},
+    or None when it is not showing."""
+    result = run([window_class], exe=os.path.join(TOOLS, "window_texts.exe"))
     if result.code != 0:
         return None
     info = {}
@@ -273,6 +274,13 @@ def dialog():
         rect = tuple(int(v) for v in fields[:4])
         info[kind] = (rect, fields[4] if len(fields) > 4 else "")
     return info
+
+
+def press_hotkey():
+    """Ctrl+Shift+A with the pointer over Wine's tray window, where keys reach Wine."""
+    x, y, w, h = tray_window()
+    point_at(tray_window_id(), x + w - 4, y + h // 2)
+    xdotool("key", "ctrl+shift+a")
 
 
 def centre(rect):
