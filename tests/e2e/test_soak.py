@@ -8,8 +8,9 @@ import time
 import unittest
 
 import harness
-from harness import SCREEN_W, SCREEN_H, read_root, wait_for
-from screen import dimmed_everywhere, drag, pixel, region_dimmed, region_equal
+import xpixels
+from harness import SCREEN_W, SCREEN_H, crop_rgb, read_root, wait_for
+from screen import DIM, pixel, region_equal
 from tray import (SETTINGS_KEY, Tray, overlay_windows, own_windows, press_hotkey, reg, rss_kb,
                   shoot, tray_window_id, xdotool)
 
@@ -19,6 +20,7 @@ CURVE_STEP = 20
 ALLOWED_GROWTH_KB = 4 * 1024  # one leaked 1000 x 600 selection alone is 2.3 MB
 
 RED = (255, 0, 0)
+HIGHLIGHT = (0x66, 0x66, 0x66)  # the chosen tool's button
 SEL = (300, 200, 1300, 800)
 BAR_X, BAR_Y = SEL[2] - 450, SEL[3] + 8
 PEN, ARROW, RECTANGLE, ELLIPSE, TEXT, MOSAIC = range(6)
@@ -43,24 +45,29 @@ def tearDownModule():
 
 
 def button(position):
-    return [BAR_X + 6 + 34 * position + 15, BAR_Y + 6 + 15]
+    return BAR_X + 6 + 34 * position + 15, BAR_Y + 6 + 15
 
 
-def count_red(rgb, x, y, w, h):
-    return sum(pixel(rgb, i, j) == RED for i in range(x, x + w) for j in range(y, y + h))
+def click(x, y, which=1):
+    xdotool("mousemove", "--sync", x, y, "mousedown", which, "mouseup", which)
 
 
-def pin_windows():
-    return own_windows(PIN_SIZE)
-
-
-def synced_drag(x1, y1, x2, y2):
-    """A left-button drag whose press waits until the pointer is really at its start: Wine
-    can otherwise see a press that follows a jump of the pointer at its old position."""
+def drag_line(x1, y1, x2, y2):
+    """A left-button drag in three moves, its press sent once the pointer is at the start."""
     xdo = ["mousemove", "--sync", x1, y1, "mousedown", "1"]
     for k in (1, 2, 3):
         xdo += ["mousemove", x1 + (x2 - x1) * k // 3, y1 + (y2 - y1) * k // 3]
     xdotool(*xdo, "mouseup", "1")
+
+
+def red(x, y, w, h):
+    """How many pixels of the rectangle on the screen are pure red."""
+    rgb = xpixels.region(x, y, w, h)
+    return sum(rgb[i:i + 3] == bytes(RED) for i in range(0, len(rgb), 3))
+
+
+def pin_windows():
+    return own_windows(PIN_SIZE)
 
 
 def save_dialogs():
@@ -68,81 +75,100 @@ def save_dialogs():
 
 
 class SoakTest(harness.SessionTest):
+    """Each step waits until the screen shows its effect before the next pointer event:
+    Wine may place a press or release that follows a pointer jump closely at the pointer's
+    new position, so events sent back to back can land in the wrong place."""
+
     def setUp(self):
         super().setUp()
         self.original = read_root()
 
-    def screen_when(self, predicate, what, timeout=10):
-        """As every session test's, polling faster (200 captures wait on it four times
-        each) and keeping a picture of the screen when it fails."""
-        shown = wait_for(lambda: (lambda r: r if predicate(r) else None)(read_root()),
-                         timeout=timeout, interval=0.02)
-        if not shown:
+    def until(self, condition, what, timeout=10):
+        if not wait_for(condition, timeout=timeout, interval=0.01):
             shoot("soak-failed")
-        self.assertTrue(shown, what)
-        return shown
+            self.fail(what)
+
+    def same(self, x, y, w, h):
+        return xpixels.region(x, y, w, h) == crop_rgb(self.original, SCREEN_W, x, y, w, h)
+
+    def dimmed(self, x, y, w, h):
+        shown = xpixels.region(x, y, w, h)
+        original = crop_rgb(self.original, SCREEN_W, x, y, w, h)
+        return all(abs(p - DIM[q]) <= 1 for p, q in zip(shown, original))
 
     def clean(self, shown):
         """The picture again, Wine's tray window in the top-left corner aside."""
         return (region_equal(shown, self.original, 0, 80, SCREEN_W, SCREEN_H - 80)
                 and region_equal(shown, self.original, 240, 0, SCREEN_W - 240, 80))
 
-    def marked(self, shown):
-        """Every tool's mark is on the screen."""
-        cell = pixel(self.original, 1008 + 6, 600 + 6)
-        return (count_red(shown, 550, 290, 1, 20) >= 3            # pen
-                and count_red(shown, 550, 390, 1, 20) >= 3         # arrow shaft
-                and count_red(shown, 800, 350, 1, 50) >= 40        # rectangle's left edge
-                and count_red(shown, 795, 560, 10, 30) >= 10       # ellipse's left end
-                and count_red(shown, 400, 600, 120, 40) >= 20      # text
-                and {pixel(shown, 1008 + i, 600 + j) for i in (0, 11) for j in (0, 11)}
-                == {cell})                                         # one mosaic cell
+    def choose(self, tool, number):
+        """Presses a tool's button and waits for its highlight (dark grey corner)."""
+        click(*button(tool))
+        x, y = BAR_X + 6 + 34 * tool, BAR_Y + 6
+        self.until(lambda: xpixels.region(x, y, 2, 2) == bytes(HIGHLIGHT) * 4,
+                   f"capture {number}: tool {tool} not chosen")
 
     def capture(self, number, finish):
         press_hotkey()
-        self.screen_when(lambda r: dimmed_everywhere(r, self.original),
-                         f"capture {number}: no overlay")
-        drag(*SEL)
+        self.until(lambda: self.dimmed(0, 900, 200, 4) and self.dimmed(1700, 100, 200, 4),
+                   f"capture {number}: no overlay")
+        drag_line(*SEL)
         # The toolbar's presses are hit-tested against the buttons as last drawn.
-        self.screen_when(lambda r: region_equal(r, self.original, 400, 300, 800, 400)
-                         and region_dimmed(r, self.original, 0, 300, 200, 400)
-                         and not region_dimmed(r, self.original, BAR_X, BAR_Y, 450, 42),
-                         f"capture {number}: the selection was not confirmed")
-        for tool, (x1, y1, x2, y2) in ((PEN, (400, 300, 700, 300)), (ARROW, (400, 400, 700, 400)),
-                                       (RECTANGLE, (800, 300, 1000, 450)),
-                                       (ELLIPSE, (800, 500, 1000, 650)),
-                                       (MOSAIC, (1010, 605, 1018, 611))):
-            xdotool("mousemove", "--sync", *button(tool), "mousedown", "1", "mouseup", "1")
-            synced_drag(x1, y1, x2, y2)
-        xdotool("mousemove", "--sync", *button(TEXT), "mousedown", "1", "mouseup", "1")
-        xdotool("mousemove", "--sync", 400, 600, "mousedown", "1", "mouseup", "1")
+        self.until(lambda: self.same(500, 400, 100, 4) and self.dimmed(100, 400, 100, 4)
+                   and not self.dimmed(BAR_X, BAR_Y, 450, 4),
+                   f"capture {number}: the selection was not confirmed")
+
+        # Every tool's mark, each checked where its release put it.
+        drag_line(400, 300, 700, 300)  # Pen, the tool an overlay starts with
+        self.until(lambda: red(550, 290, 1, 20) >= 3 and red(695, 290, 1, 20) >= 3,
+                   f"capture {number}: no pen stroke")
+        self.choose(ARROW, number)
+        drag_line(400, 400, 700, 400)
+        self.until(lambda: red(698, 400, 1, 1) == 1 and red(685, 380, 1, 40) > 8
+                   and red(704, 380, 1, 40) == 0, f"capture {number}: no arrow")
+        self.choose(RECTANGLE, number)
+        drag_line(800, 300, 1000, 450)
+        self.until(lambda: red(800, 350, 1, 50) >= 40 and red(900, 448, 1, 4) >= 3,
+                   f"capture {number}: no rectangle")
+        self.choose(ELLIPSE, number)
+        drag_line(800, 500, 1000, 650)
+        self.until(lambda: red(798, 570, 6, 10) >= 5 and red(895, 645, 10, 8) >= 5
+                   and red(895, 660, 10, 40) == 0, f"capture {number}: no ellipse")
+        self.choose(MOSAIC, number)
+        drag_line(1010, 605, 1018, 611)
+        cell = bytes(pixel(self.original, 1008 + 6, 600 + 6))
+        self.until(lambda: xpixels.region(1008, 600, 12, 12) == cell * 144,
+                   f"capture {number}: no mosaic cell")
+        self.choose(TEXT, number)
+        click(400, 600)
+        self.until(lambda: xpixels.region(410, 606, 40, 4) == b"\xff" * 480,
+                   f"capture {number}: no text box")
         xdotool("type", "soak")
         xdotool("key", "Return")
-        self.screen_when(self.marked, f"capture {number}: not every mark was drawn")
+        self.until(lambda: red(400, 600, 120, 40) >= 20, f"capture {number}: no text mark")
 
         if finish == "copy":
-            xdotool("mousemove", "--sync", *button(COPY), "mousedown", "1", "mouseup", "1")
+            click(*button(COPY))
         elif finish == "save":
-            xdotool("mousemove", "--sync", *button(SAVE), "mousedown", "1", "mouseup", "1")
-            self.assertTrue(wait_for(save_dialogs, timeout=10), f"capture {number}: no dialog")
+            click(*button(SAVE))
+            self.until(save_dialogs, f"capture {number}: no save dialog")
             name = f"soak{number}.png"
             xdotool("key", "ctrl+a")
             xdotool("type", "--delay", "2", harness.winpath(self.dir) + "\\" + name)
             xdotool("key", "Return")
-            self.assertTrue(wait_for(lambda: not save_dialogs(), timeout=10))
-            self.assertTrue(wait_for(lambda: os.path.getsize(self.path(name)) > 0
-                                     if os.path.exists(self.path(name)) else False, timeout=10),
-                            f"capture {number}: nothing saved")
+            self.until(lambda: not save_dialogs(), f"capture {number}: the dialog stayed")
+            self.until(lambda: os.path.exists(self.path(name))
+                       and os.path.getsize(self.path(name)) > 0, f"capture {number}: not saved")
             os.remove(self.path(name))
         elif finish == "pin":
-            xdotool("mousemove", "--sync", *button(PIN), "mousedown", "1", "mouseup", "1")
-            self.assertTrue(wait_for(pin_windows, timeout=10), f"capture {number}: no pin")
-            xdotool("mousemove", "--sync", SCREEN_W // 2, SCREEN_H // 2, "mousedown", "3", "mouseup", "3")
+            click(*button(PIN))
+            self.until(pin_windows, f"capture {number}: no pin")
+            click(SCREEN_W // 2, SCREEN_H // 2, 3)
         else:
             xdotool("key", "Escape")
-        self.assertTrue(wait_for(lambda: not overlay_windows() and not pin_windows(), timeout=10,
-                                 interval=0.02),
-                        f"capture {number}: still on the screen after {finish}")
+        self.until(lambda: not overlay_windows() and not pin_windows()
+                   and self.same(0, 900, 200, 4) and self.same(700, 500, 520, 4),
+                   f"capture {number}: still on the screen after {finish}")
 
     def test_two_hundred_marked_captures_give_the_memory_back(self):
         pid = wait_for(tray.linux_pid, timeout=10)
@@ -154,13 +180,13 @@ class SoakTest(harness.SessionTest):
             self.capture(number, finishes[(number - 1) % 4])
             if number == SETTLED_AFTER or number % CURVE_STEP == 0:
                 curve.append((number, rss_kb(pid)))
-                self.screen_when(self.clean, f"after capture {number}: the screen is not clean")
+                self.assertTrue(self.clean(read_root()), f"after capture {number}: not clean")
         seconds = time.time() - began
         print(f"\n{CAPTURES} marked captures in {seconds:.0f} s; tray VmRSS by capture:")
         for number, kb in curve:
             print(f"  {number:4d}  {kb / 1024:7.1f} MB")
 
-        # The screen is clean and nothing of ours is left on it.
+        # The screen is clean (read by ImageMagick) and nothing of ours is left on it.
         self.assertTrue(self.clean(read_root()), "the screen is not clean")
         self.assertEqual(overlay_windows(), [])
         self.assertEqual(pin_windows(), [])
