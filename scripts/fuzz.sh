@@ -18,8 +18,8 @@ done
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(cli_options utf registry_value toolbar mosaic arrow_head pin_geometry)
 
-scripts/build.sh fuzz > build-fuzz.log 2>&1 || { cat build-fuzz.log; rm -f build-fuzz.log; exit 1; }
-rm -f build-fuzz.log
+mkdir -p build
+scripts/build.sh fuzz > build/fuzz-build.log 2>&1 || { cat build/fuzz-build.log; exit 1; }
 for t in "${targets[@]}"; do
   work=build/fuzz/corpus/$t
   findings=build/fuzz/findings/$t

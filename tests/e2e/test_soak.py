@@ -162,8 +162,12 @@ class SoakTest(harness.SessionTest):
             os.remove(self.path(name))
         elif finish == "pin":
             click(*button(PIN))
-            self.until(pin_windows, f"capture {number}: no pin")
-            click(SCREEN_W // 2, SCREEN_H // 2, 3)
+            # The pin is centred; the pointer, still on the Pin button, lies over it.
+            left, top = (SCREEN_W - (SEL[2] - SEL[0])) // 2, (SCREEN_H - (SEL[3] - SEL[1])) // 2
+            self.until(lambda: xpixels.region(left + 850, top + 300, 40, 2)
+                       == crop_rgb(self.original, SCREEN_W, SEL[0] + 850, SEL[1] + 300, 40, 2),
+                       f"capture {number}: no pin")
+            xdotool("mousedown", "3", "mouseup", "3")
         else:
             xdotool("key", "Escape")
         self.until(lambda: not overlay_windows() and not pin_windows()
@@ -182,9 +186,9 @@ class SoakTest(harness.SessionTest):
                 curve.append((number, rss_kb(pid)))
                 self.assertTrue(self.clean(read_root()), f"after capture {number}: not clean")
         seconds = time.time() - began
-        print(f"\n{CAPTURES} marked captures in {seconds:.0f} s; tray VmRSS by capture:")
+        print(f"\n{CAPTURES} marked captures in {seconds:.0f} s; tray VmRSS after capture:")
         for number, kb in curve:
-            print(f"  {number:4d}  {kb / 1024:7.1f} MB")
+            print(f"  {number:4d}  {kb:7d} kB")
 
         # The screen is clean (read by ImageMagick) and nothing of ours is left on it.
         self.assertTrue(self.clean(read_root()), "the screen is not clean")
