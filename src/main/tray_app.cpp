@@ -6,6 +6,7 @@
 #include <string>
 
 #include "main/app_icon.h"
+#include "main/dpi.h"
 #include "main/fatal_stop.h"
 #include "main/hotkey_registration.h"
 #include "main/settings.h"
@@ -60,7 +61,7 @@ void run_tray_app() {
     // The handle stays open for the life of the process: it is the single-instance marker.
     CreateMutexW(nullptr, TRUE, L"Vellumshot_Single");
     if (GetLastError() == ERROR_ALREADY_EXISTS) return;
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    set_per_monitor_dpi_awareness();
     tray_app.language = detect_language();
     tray_app.hotkey = load_hotkey_settings();
 
