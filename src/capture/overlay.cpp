@@ -10,6 +10,7 @@
 #include "capture/overlay_selection.h"
 #include "capture/overlay_state.h"
 #include "capture/overlay_toolbar.h"
+#include "capture/screen_grab.h"
 #include "capture/text_entry.h"
 
 namespace {
@@ -186,14 +187,17 @@ void open_overlay() {
     state->screen_width = w;
     state->screen_height = h;
 
-    // Failures here are not checked: a missing grab shows as a black frozen screen.
     HDC screen = GetDC(nullptr);
     state->screen_dc = CreateCompatibleDC(screen);
     state->screen_bitmap = CreateCompatibleBitmap(screen, w, h);
     SelectObject(state->screen_dc, state->screen_bitmap);
-    // SRCCOPY alone: CAPTUREBLT makes the mouse cursor flicker while the grab runs.
-    BitBlt(state->screen_dc, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    const bool grabbed = copy_from_screen(state->screen_dc, screen, 0, 0, w, h);
     ReleaseDC(nullptr, screen);
+    // A locked workstation or the secure desktop: no black overlay over nothing.
+    if (!grabbed) {
+        abandon_open(std::move(state), L"BitBlt of the screen failed");
+        return;
+    }
 
     HINSTANCE module = GetModuleHandleW(nullptr);
     if (!module) {

@@ -180,3 +180,10 @@ TEST(ScreenGrab, RegionsAreClampedToThePrimaryDisplay) {
     EXPECT_FALSE(capture_screen(ScreenRect{sw, 0, 10, 10}));
     EXPECT_FALSE(capture_screen(ScreenRect{sw + 80, 0, 100, 100}));
 }
+
+TEST(ScreenGrab, AScreenGdiCannotReadIsNoImage) {
+    // As on a locked workstation or the secure desktop: no black picture passed off as one.
+    fail_next_screen_copy();
+    EXPECT_FALSE(capture_screen(std::nullopt));
+    EXPECT_TRUE(capture_screen(ScreenRect{0, 0, 10, 10})) << "the fault was spent";
+}

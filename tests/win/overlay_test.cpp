@@ -339,15 +339,17 @@ TEST_F(Overlay, ClosingTheTopOverlayLeavesTheOtherWorking) {
 TEST_F(Overlay, AFailedOpenReleasesWhatItMadeAndCarriesOn) {
     PVOID handler = AddVectoredExceptionHandler(1, catch_debug_print);
     const struct {
-        OverlayFault fault;
+        void (*fail)();
         const char* text;
-    } cases[] = {{OverlayFault::BackBuffer, "CreateDIBSection failed"},
-                 {OverlayFault::Window, "CreateWindowExW failed"}};
+    } cases[] = {// GDI cannot read a locked workstation or the secure desktop.
+                 {fail_next_screen_copy, "BitBlt of the screen failed"},
+                 {[] { fail_next_overlay(OverlayFault::BackBuffer); }, "CreateDIBSection failed"},
+                 {[] { fail_next_overlay(OverlayFault::Window); }, "CreateWindowExW failed"}};
     for (const auto& c : cases) {
         debug_text.clear();
         const size_t open_before = own_overlays().size();
         const int released = overlay_release_count();
-        fail_next_overlay(c.fault);
+        c.fail();
         open_overlay();
         EXPECT_EQ(own_overlays().size(), open_before);
         EXPECT_EQ(overlay_release_count(), released + 1);
