@@ -259,6 +259,21 @@ TEST_F(Pin, CtrlDragScalesAboutTheCentreAndPlainDragMoves) {
     EXPECT_FLOAT_EQ(pin_window_state(pin)->zoom, 2.25f);
 }
 
+TEST_F(Pin, AMoveWithTheButtonFoundUpEndsTheDrag) {
+    // Windows sends a pin no release that happened away from it without the capture.
+    HWND pin = open_one(pattern(100, 60));
+    ASSERT_NE(pin, nullptr);
+    const Box start = window_box(pin);
+    SetCursorPos(start.left + 10, start.top + 10);
+    SendMessageW(pin, WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10));
+    ASSERT_EQ(pin_window_state(pin)->drag_mode, PinDragMode::Move);
+    SetCursorPos(start.left + 70, start.top + 50);
+    SendMessageW(pin, WM_MOUSEMOVE, 0, at(70, 50));
+    EXPECT_EQ(pin_window_state(pin)->drag_mode, PinDragMode::None);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(window_box(pin), start);
+}
+
 TEST_F(Pin, RightClickOrCloseSquareClosesOnlyThatPin) {
     const PixelImage image = pattern(100, 60);
     HWND first = open_one(image);
