@@ -124,12 +124,8 @@ void run_hotkey_dialog(HWND tray_window, HWND dialog) {
     const HotkeyDialogState outcome = quit ? HotkeyDialogState::Open : tray_app.dialog_state;
     tray_app.dialog_state = HotkeyDialogState::Closed;
     tray_app.dialog_key_label = nullptr;
-    if (outcome == HotkeyDialogState::Accepted) {
-        unregister_capture_hotkey(tray_window);
-        tray_app.hotkey = tray_app.pending_hotkey;
-        register_capture_hotkey(tray_window); // a held combination is saved all the same
-        save_hotkey_settings(tray_app.hotkey);
-    }
+    // OK registered the new hotkey already; it is only saved here.
+    if (outcome == HotkeyDialogState::Accepted) save_hotkey_settings(tray_app.hotkey);
     // Handed on so the main loop ends too.
     if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
 }
@@ -152,8 +148,15 @@ LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LP
     case WM_COMMAND:
         switch (LOWORD(wparam)) {
         case IDOK:
-            if (tray_app.dialog_state != HotkeyDialogState::Closed)
+            if (tray_app.dialog_state != HotkeyDialogState::Closed) {
+                // A combination another program holds would do nothing: the dialog stays
+                // open with the old hotkey registered and says so.
+                if (!switch_capture_hotkey(GetWindow(window, GW_OWNER), tray_app.pending_hotkey)) {
+                    set_label(hotkey_taken(tray_app.language));
+                    return 0;
+                }
                 tray_app.dialog_state = HotkeyDialogState::Accepted;
+            }
             DestroyWindow(window);
             return 0;
         case IDCANCEL:

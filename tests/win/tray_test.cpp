@@ -108,6 +108,15 @@ struct HeldKey {
     }
 };
 
+UINT registered_modifiers = 0;
+UINT registered_vk = 0;
+
+BOOL WINAPI record_registration(HWND, int, UINT modifiers, UINT vk) {
+    registered_modifiers = modifiers;
+    registered_vk = vk;
+    return TRUE;
+}
+
 class HotkeyDialog : public testing::Test {
   protected:
     void SetUp() override {
@@ -248,6 +257,12 @@ TEST(StartOnBoot, AnEntryTheStartupListsTurnedOffIsOffUntilTurnedOnAgain) {
         return RegGetValueW(HKEY_CURRENT_USER, approved, name, RRF_RT_ANY, nullptr, nullptr,
                             nullptr) == ERROR_SUCCESS;
     };
+    auto clean = [&] {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, approved, L"Vellumshot");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, approved, L"Another program");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, run, L"Vellumshot");
+    };
+    clean();
     const wchar_t path[] = L"\"C:\\Vellumshot.exe\"";
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, run, L"Vellumshot", REG_SZ, path, sizeof path),
               ERROR_SUCCESS);
@@ -265,7 +280,16 @@ TEST(StartOnBoot, AnEntryTheStartupListsTurnedOffIsOffUntilTurnedOnAgain) {
     EXPECT_TRUE(is_autostart_enabled());
     toggle_autostart();
     EXPECT_FALSE(run_value_exists());
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, approved, L"Another program");
+    clean();
+}
+
+TEST(HotkeyRegistration, AsksForNoAutoRepeatAndKeepsTheStoredModifiers) {
+    // A held hotkey must not open one overlay per auto-repeated key press.
+    tray_app.hotkey = Hotkey{MOD_CONTROL | MOD_ALT, 'K'};
+    EXPECT_TRUE(register_capture_hotkey(nullptr, record_registration));
+    EXPECT_EQ(registered_modifiers, UINT{MOD_CONTROL | MOD_ALT | MOD_NOREPEAT});
+    EXPECT_EQ(registered_vk, UINT{'K'});
+    EXPECT_EQ(tray_app.hotkey.modifiers, uint32_t{MOD_CONTROL | MOD_ALT});
 }
 
 TEST(TrayWindow, ExitFreesTheHotkeyAndAsksToQuit) {
@@ -389,4 +413,32 @@ TEST_F(HotkeyDialog, AQuitRequestClosesItUnappliedAndReachesTheMainLoop) {
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheOldOneKept) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, 99, MOD_CONTROL | MOD_ALT, 'K')); // the other holder
+    HWND dialog = create_hotkey_dialog(tray);
+    {
+        HeldKey ctrl(VK_CONTROL);
+        HeldKey alt(VK_MENU);
+        key(dialog, 'K');
+    }
+    ASSERT_EQ(label(), "Ctrl + Alt + K");
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(IsWindow(dialog)) << "a hotkey that does nothing must not be accepted";
+    EXPECT_EQ(label(), "In use by another program: choose another combination");
+    EXPECT_EQ(tray_app.hotkey.modifiers, 6u);
+    EXPECT_EQ(tray_app.hotkey.vk, 0x41u);
+    EXPECT_TRUE(UnregisterHotKey(tray, HOTKEY_ID)) << "the old hotkey is still the tray's";
+    EXPECT_TRUE(register_capture_hotkey(tray));
+
+    // Once the other program lets go, the same OK takes it.
+    UnregisterHotKey(nullptr, 99);
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    run_hotkey_dialog(tray, dialog);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(tray_app.hotkey.modifiers, uint32_t{MOD_CONTROL | MOD_ALT});
+    EXPECT_EQ(stored_dword(L"HotkeyVk"), 0x4Bu);
+    EXPECT_TRUE(combination_is_taken(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_FALSE(combination_is_taken(6, 0x41)) << "the old hotkey was given up";
 }
