@@ -31,6 +31,8 @@ void register_tray_class(HINSTANCE instance) {
     RegisterClassExW(&wc); // failure shows up as CreateWindowExW failing
 }
 
+} // namespace
+
 void add_tray_icon(HWND window) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
@@ -46,8 +48,6 @@ void add_tray_icon(HWND window) {
     data.szTip[units] = L'\0';
     Shell_NotifyIconW(NIM_ADD, &data); // no notification area: the hotkey still works
 }
-
-} // namespace
 
 void remove_tray_icon(HWND window) {
     NOTIFYICONDATAW data{};
@@ -68,8 +68,12 @@ void run_tray_app() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (instance == nullptr) fatal_stop();
     register_tray_class(instance);
-    HWND window = CreateWindowExW(0, L"VLS_Msg", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  instance, nullptr);
+    // Windows broadcasts "TaskbarCreated" when Explorer restarts, and at logon, where a Run
+    // entry often starts before the taskbar and the first NIM_ADD fails. Broadcasts skip
+    // message-only windows, so this one is a hidden top-level window that never shows.
+    tray_app.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"VLS_Msg", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, nullptr);
     if (window == nullptr) fatal_stop();
     add_tray_icon(window);
     register_capture_hotkey(window);
