@@ -10,6 +10,7 @@ packages=(
   libpng-dev zlib1g-dev fonts-dejavu-core    # the benchmark's native yardstick and picture
   wine wine64                                # runs the Windows executable and its tests
   xvfb xdotool x11-xserver-utils x11-utils   # a private X display and real input events
+  openbox                                    # a window manager on that display, as on a desktop
   imagemagick pngcheck xclip                 # independent checks of what the program produces
   fonts-wqy-microhei                         # a CJK font so Chinese texts render under Wine
 )
@@ -20,7 +21,10 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-echo "Installing: ${missing[*]}"
+echo "Installing ${#missing[@]} Debian packages (a few minutes on a new machine): ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+echo "  apt-get update"
 "${sudo[@]}" apt-get update -qq
+echo "  apt-get install"
 "${sudo[@]}" apt-get install -y -qq "${missing[@]}" > /dev/null
+echo "Installed."

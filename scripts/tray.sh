@@ -8,9 +8,12 @@
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 language=${LC_ALL:-C.UTF-8}
+echo "== checking the Debian packages Vellumshot needs"
 "$repo/scripts/install-deps.sh"
-"$repo/scripts/build.sh" windows > "$repo/build/windows-build.log" 2>&1 \
-  || { cat "$repo/build/windows-build.log"; exit 1; }
+mkdir -p "$repo/build"
+log="$repo/build/windows-build.log"
+echo "== building Vellumshot.exe (the first build also compiles zlib and libpng; log in $log)"
+"$repo/scripts/build.sh" windows > "$log" 2>&1 || { cat "$log"; exit 1; }
 session="$repo/build/windows/tray-session"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   VLS_USE_DISPLAY=$DISPLAY "$repo/tests/session.sh" start "$session"

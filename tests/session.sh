@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Starts or stops the private X display and persistent wineserver that the Wine tests share.
+# Starts or stops the private X display, its window manager and the persistent wineserver
+# that the Wine tests share.
 # Usage: session.sh start DIR [WIDTHxHEIGHT] | session.sh stop DIR
-# With VLS_USE_DISPLAY set (to a display name such as :0), no X server is started and
-# that display is used instead.
+# With VLS_USE_DISPLAY set (to a display name such as :0), no X server or window manager
+# is started and that display is used as it is.
 # "start" writes DIR/session.env (DISPLAY, WINEPREFIX, ...) for tests/wine-run.sh and the
 # end-to-end tests. Background processes get no pipes of ours, so nothing waiting for
 # our output hangs on them.
@@ -11,6 +12,7 @@ cmd=$1
 dir=$(mkdir -p "$2" && cd "$2" && pwd)
 size=${3:-1920x1080}
 env_file="$dir/session.env"
+here=$(cd "$(dirname "$0")" && pwd)
 wine_bin=$(command -v wine || command -v wine-stable || echo /usr/lib/wine/wine64)
 wineserver_bin=$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver64)
 
@@ -20,6 +22,7 @@ stop() {
   . "$env_file"
   WINEPREFIX=$WINEPREFIX "$wineserver_bin" -k >/dev/null 2>&1 || true
   WINEPREFIX=$WINEPREFIX "$wineserver_bin" -w >/dev/null 2>&1 || true
+  [ -n "${VLS_WM_PID:-}" ] && kill "$VLS_WM_PID" 2>/dev/null || true
   [ -n "${VLS_XVFB_PID:-}" ] && kill "$VLS_XVFB_PID" 2>/dev/null || true
   rm -f "$env_file"
 }
@@ -32,6 +35,7 @@ start)
   if [ -n "${VLS_USE_DISPLAY:-}" ]; then
     display=$VLS_USE_DISPLAY
     xvfb_pid=
+    wm_pid=
     size=$(xdpyinfo -display "$display" 2>/dev/null | awk '/dimensions:/{print $2}')
   else
     fdfile="$dir/xvfb.display"
@@ -43,6 +47,18 @@ start)
     for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
     [ -s "$fdfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
     display=":$(tr -d '\n' <"$fdfile")"
+    # A window manager, as on any desktop: without one Wine waits about 2 s for every
+    # managed window it unmaps, and a picture on the root window is lost when a window
+    # closes over it. openbox reads only the repo's file, not a user's configuration.
+    DISPLAY=$display openbox --config-file "$here/openbox-rc.xml" \
+      </dev/null >"$dir/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 100); do
+      DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+      sleep 0.1
+    done
+    DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' \
+      || { echo "openbox did not start" >&2; kill "$wm_pid" "$xvfb_pid"; exit 1; }
   fi
   cat >"$env_file" <<ENV
 export DISPLAY=$display
@@ -53,6 +69,7 @@ export LC_ALL=C.UTF-8
 export VLS_WINE=$wine_bin
 export VLS_WINESERVER=$wineserver_bin
 export VLS_XVFB_PID=$xvfb_pid
+export VLS_WM_PID=$wm_pid
 export VLS_SCREEN=$size
 ENV
   # shellcheck disable=SC1090

@@ -51,6 +51,8 @@ void save_selection(HWND window, OverlayState& state) {
     dialog.lpstrDefExt = L"png";
     // Cancelled: back to the overlay with everything as it was.
     if (!GetSaveFileNameW(&dialog)) return;
+    // The dialog ran a message loop of its own; the overlay must still be there.
+    if (overlay_state(window) != &state) return;
     const std::string path = from_wide(file.data());
     // The name alone decides: ".bmp" in any case is BMP, anything else PNG.
     const bool saved = is_bmp_path(path) ? write_bmp(path, *image) : write_png(path, *image);

@@ -63,7 +63,10 @@ void choose_color(HWND window, OverlayState& state) {
     dialog.lpCustColors = custom.data();
     dialog.Flags = CC_RGBINIT | CC_FULLOPEN;
     // Modal: the thread's other windows and the hotkey stay live while it is open.
-    if (ChooseColorW(&dialog)) state.color = dialog.rgbResult;
+    const bool chosen = ChooseColorW(&dialog) != 0;
+    // The dialog ran a message loop of its own; the overlay must still be there.
+    if (overlay_state(window) != &state) return;
+    if (chosen) state.color = dialog.rgbResult;
     request_repaint(window);
 }
 

@@ -5,6 +5,8 @@
 // Usage: overlay_bench [rounds]   Prints median and minimum in milliseconds.
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include "capture/overlay.h"
 #include "capture/overlay_paint.h"
 #include "capture/overlay_state.h"
+#include "capture/pin_window.h"
 #include "capture/render_selection.h"
 
 namespace {
@@ -266,6 +269,54 @@ void marked_frames(int rounds, Bare& b, PaintTimings& timings) {
                 flat.median() / (floor.median() + flat_marks.median()));
 }
 
+double working_set_mb() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+}
+
+HWND newest_pin() { return FindWindowW(L"VLS_Pin", nullptr); }
+
+// A pin's WM_PAINT for a 1000 x 700 image at zoom 1 and 2, and the working set after 50
+// pins are opened and closed.
+void pin_figures(int rounds) {
+    PixelImage image;
+    image.width = 1000;
+    image.height = 700;
+    image.pixels.resize(1000 * 700 * 4);
+    for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = static_cast<uint8_t>(i * 7);
+    Series zoom1{"pin WM_PAINT, 1000x700 at zoom 1.0", {}},
+        zoom2{"pin WM_PAINT, 1000x700 at zoom 2.0", {}};
+    open_pin_window(image);
+    HWND pin = newest_pin();
+    pump();
+    for (int round = 0; round < rounds; ++round) {
+        for (auto [series, scale] : {std::pair{&zoom1, 1}, std::pair{&zoom2, 2}}) {
+            SetWindowPos(pin, nullptr, 0, 0, 1000 * scale, 700 * scale,
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+            pump();
+            const double t0 = now_ms();
+            RedrawWindow(pin, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            series->values.push_back(now_ms() - t0);
+        }
+    }
+    DestroyWindow(pin);
+    pump();
+    const double before = working_set_mb();
+    for (int i = 0; i < 50; ++i) {
+        open_pin_window(image);
+        pump();
+        DestroyWindow(newest_pin());
+        pump();
+    }
+    const double after = working_set_mb();
+    for (const Series* series : {&zoom1, &zoom2})
+        std::printf("%-58s %8.2f %8.2f\n", series->name, series->median(), series->minimum());
+    std::printf("working set before / after 50 pins opened and closed   %.1f / %.1f MB\n", before,
+                after);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -335,6 +386,7 @@ int main(int argc, char** argv) {
     std::printf("screen %dx%d, %d rounds, milliseconds\n", w, h, rounds);
     std::printf("%-58s %8s %8s\n", "", "median", "min");
     marked_frames(rounds, b, timings);
+    pin_figures(rounds);
     paint_timings = nullptr;
     free_bare(b);
 

@@ -1,7 +1,6 @@
 """Shared helpers for the end-to-end tests: run Vellumshot.exe under Wine in the test
 session, put known pictures on the X display and read back what the program produced
 with independent tools (ImageMagick, pngcheck, xclip, wine reg)."""
-import atexit
 import os
 import shlex
 import shutil
@@ -98,38 +97,34 @@ def test_picture(width=None, height=None):
     return path
 
 
-_painter = None
-
-
 def paint_root(ppm_path):
-    """Shows the picture full-screen at (0, 0) in a plain X window (no window manager runs,
-    so nothing moves or decorates it), where the program's screen grab reads it. A window
-    is used rather than the root background, which the X server drops once the setting
-    client has gone."""
-    global _painter
-    stop_painting()
-    _painter = subprocess.Popen(["display", "-geometry", "+0+0", "-borderwidth", "0", ppm_path],
-                                env=ENV, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL)
-    expected = tool(["convert", ppm_path, "-crop", "64x1+0+0", "-depth", "8", "rgb:-"])
-    if not wait_for(lambda: read_root()[:64 * 3] == expected, timeout=15):
+    """Sets the picture as the root window's background, under every window, and waits
+    until the whole screen reads back as the picture. The window manager keeps the root
+    repainted when windows close over it."""
+    # display exits with 1 even when it has set the picture: the screen read back decides.
+    subprocess.run(["display", "-window", "root", ppm_path], env=ENV, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    expected = tool(["convert", ppm_path, "-depth", "8", "rgb:-"])
+    if not wait_for(lambda: read_root() == expected, timeout=15):
         raise RuntimeError("the test picture did not appear on the screen")
-
-
-def stop_painting():
-    global _painter
-    if _painter is not None:
-        _painter.kill()
-        _painter.wait()
-        _painter = None
-
-
-atexit.register(stop_painting)
+    return expected
 
 
 def read_root():
     """The screen as X sees it, as raw RGB bytes (read by ImageMagick, not by us)."""
     return tool(["import", "-window", "root", "-depth", "8", "rgb:-"])
+
+
+def settled_screen(timeout=5.0):
+    """The screen once two reads in a row agree (a window has finished drawing)."""
+    last = read_root()
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        now = read_root()
+        if now == last:
+            return now
+        last = now
+    raise AssertionError("the screen did not settle")
 
 
 def image_rgb(path):
@@ -153,6 +148,25 @@ def wait_for(predicate, timeout=10.0, interval=0.1):
     return predicate()
 
 
+def focused_window():
+    """The X window that has the keyboard focus, as xdotool reports it."""
+    return tool(["xdotool", "getwindowfocus"]).decode().strip()
+
+
+def point_at(window, x, y):
+    """Moves the pointer to (x, y) on the screen, over `window`, and waits until the window
+    manager has given that window the keyboard focus (it follows the pointer). Wine sees
+    keys, registered hotkeys included, only while one of its windows has the focus."""
+    focused = lambda: focused_window() == str(window)
+    tool(["xdotool", "mousemove", str(x), str(y)])
+    if wait_for(focused, timeout=1, interval=0.02):
+        return
+    # Already there when the focused window closed: the focus follows only on entering.
+    tool(["xdotool", "mousemove", str(SCREEN_W - 1), str(SCREEN_H - 1), "mousemove", str(x), str(y)])
+    if not wait_for(focused, timeout=5, interval=0.02):
+        raise AssertionError(f"window {window} did not get the focus under the pointer")
+
+
 class SessionTest(unittest.TestCase):
     """Base for tests that run in a scratch directory of their own."""
 
@@ -169,16 +183,23 @@ class SessionTest(unittest.TestCase):
     def path(self, name):
         return os.path.join(self.dir, name)
 
+    def screen_when(self, predicate, what, timeout=15):
+        """The screen once predicate(screen) holds; fails with `what` if it never does."""
+        shown = wait_for(lambda: (lambda r: r if predicate(r) else None)(read_root()),
+                         timeout=timeout, interval=0.1)
+        self.assertTrue(shown, what)
+        return shown
+
 
 class Held:
     """Keeps the clipboard, or a file, busy from another Windows process while in use:
     with Held("clipboard"): ...   with Held("file", path): ..."""
 
-    def __init__(self, *what, ms=20000):
-        self.args = [os.path.join(TOOLS, "hold.exe")] + list(what) + [str(ms)]
+    def __init__(self, *what):
+        self.args = [os.path.join(TOOLS, "hold.exe")] + list(what)
 
     def __enter__(self):
-        self.proc = subprocess.Popen([WINE] + self.args, env=ENV, stdin=subprocess.DEVNULL,
+        self.proc = subprocess.Popen([WINE] + self.args, env=ENV, stdin=subprocess.PIPE,
                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         line = self.proc.stdout.readline()
         if line.strip() != b"held":
@@ -187,8 +208,9 @@ class Held:
         return self
 
     def __exit__(self, *exc):
-        self.proc.kill()
-        self.proc.wait()
+        # Closing its input makes the holder let go and exit; it says so first.
+        self.proc.stdin.close()
+        released = self.proc.stdout.readline().strip() == b"released"
         self.proc.stdout.close()
-        # Let Wine notice the holder is gone before the next test uses the resource.
-        time.sleep(0.3)
+        if self.proc.wait(timeout=20) != 0 or not released:
+            raise RuntimeError("the holder did not let go of " + " ".join(self.args[1:]))

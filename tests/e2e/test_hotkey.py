@@ -1,7 +1,7 @@
 """The capture hotkey registered as the tray does (on a message-only window), with the real
 key combination pressed through the X server. Wine sees keys only while one of its windows
-has the X focus, so the helper shows a window and the pointer rests on it (the session has
-no window manager, so the focus follows the pointer)."""
+has the X focus, so the helper shows a window and the pointer rests on it (the session's
+window manager gives the focus to the window under the pointer)."""
 import os
 import unittest
 
@@ -18,6 +18,8 @@ class HotkeyTest(harness.SessionTest):
         window = harness.wait_for(lambda: self.find_window())
         self.assertTrue(window, "the helper's window did not appear")
         harness.tool(["xdotool", "mousemove", "--window", window, "100", "50"])
+        self.assertTrue(harness.wait_for(lambda: harness.focused_window() == window, timeout=5),
+                        "the helper's window did not get the focus")
 
     def find_window(self):
         try:

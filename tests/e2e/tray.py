@@ -2,15 +2,14 @@
 icon in Wine's own notification window (shown when no X system tray runs), open the context
 menu with a right click, choose items with the keyboard and read the hotkey dialog.
 
-Without a window manager the X keyboard focus follows the pointer, so keys reach a Wine
-window only while the pointer is over it: the menu opens over the icon (the icon sits in
-the screen's top-left corner and the menu is pushed onto the screen there), and the dialog
-tests move the pointer onto the dialog before typing."""
+The session's window manager decorates Wine's tray window (its position is read in screen
+coordinates) and gives the keyboard focus to each new window and to the window under the
+pointer. Wine's menus are unmanaged X windows, which no window manager focuses: the menu
+is given the focus as the program's own SetForegroundWindow gives it on Windows."""
 import os
 import subprocess
-import time
 
-from harness import ENV, EXE, TOOLS, WINE, paint_root, read_root, run, start, test_picture, \
+from harness import ENV, EXE, TOOLS, WINE, focused_window, point_at, read_root, run, settled_screen, start, \
     tool, wait_for, SCREEN_W, SCREEN_H
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -47,14 +46,28 @@ def reg_values(key):
     return values
 
 
-def tray_window():
-    """(x, y, width, height) of the visible "Wine System Tray" window, or None."""
+def tray_window_id():
     ids = xdotool("search", "--onlyvisible", "--name", "Wine System Tray").split()
-    if not ids:
+    return ids[0] if ids else None
+
+
+def window_area(window):
+    """(x, y, width, height) of an X window's inside, in screen coordinates, or None."""
+    info = subprocess.run(["xwininfo", "-id", str(window)], env=ENV, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL).stdout.decode()
+    fields = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
+    try:
+        return tuple(int(fields[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
+                                              "Width", "Height"))
+    except KeyError:
         return None
-    geometry = xdotool("getwindowgeometry", "--shell", ids[0])
-    g = dict(line.split("=") for line in geometry.split())
-    return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
+
+
+def tray_window():
+    """(x, y, width, height) of the visible "Wine System Tray" window's inside, or None.
+    The window manager's frame moves it: its own geometry is relative to the frame."""
+    window = tray_window_id()
+    return window_area(window) if window else None
 
 
 def _icon_template():
@@ -114,11 +127,29 @@ def corner():
 def purge_dead_icons():
     """Icons left by a process that was killed stay until the pointer passes over them,
     when Wine's tray notices their window is gone."""
+    moves = []
     for x, y in tray_icons():
-        xdotool("mousemove", x + 8, y + 8)
-        time.sleep(0.3)
-    xdotool("mousemove", SCREEN_W // 2, SCREEN_H - 100)
-    time.sleep(0.3)
+        moves += ["mousemove", x + 8, y + 8]
+    xdotool(*moves, "mousemove", SCREEN_W // 2, SCREEN_H - 100)
+
+
+def pointed_menu():
+    """The X window of the program's menu under the pointer (an unmanaged window of
+    Vellumshot.exe, smaller than the screen), or None."""
+    window = dict(line.split("=") for line in xdotool("getmouselocation", "--shell").split())
+    window = window.get("WINDOW")
+    props = subprocess.run(["xprop", "-id", window, "WM_CLASS"], env=ENV,
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout.decode()
+    area = window_area(window)
+    if "vellumshot.exe" in props.lower() and area and area[2] < SCREEN_W:
+        return window
+    return None
+
+
+def viewable(window):
+    info = subprocess.run(["xwininfo", "-id", str(window)], env=ENV, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL).stdout.decode()
+    return "IsViewable" in info
 
 
 class Tray:
@@ -137,31 +168,38 @@ class Tray:
         return self.process.poll() is None
 
     def point_at_icon(self):
-        xdotool("mousemove", self.icon[0] + 8, self.icon[1] + 8)
-        time.sleep(0.2)
+        point_at(tray_window_id(), self.icon[0] + 8, self.icon[1] + 8)
 
     def open_menu(self):
-        """Right-clicks the icon until the menu is up. The menu is pushed into the screen's
-        top-left corner, above the tray window, where nothing else appears (the icon's tip
-        shows below the pointer, so a changed screen alone proves nothing)."""
+        """Right-clicks the icon until the menu is up: a window of the program under the
+        pointer that has painted over the screen's top-left corner (the menu is pushed
+        into it, above the tray window). Gives the menu the keyboard and waits until its
+        picture holds still."""
         self.point_at_icon()
         before = corner()
         for _ in range(3):
             xdotool("click", 3)
-            if wait_for(lambda: corner() != before, timeout=4):
-                time.sleep(0.3)
+            self.menu = wait_for(lambda: corner() != before and pointed_menu(), timeout=4)
+            if self.menu:
+                xdotool("windowfocus", self.menu)
+                wait_for(lambda: focused_window() == self.menu, timeout=5, interval=0.02)
+                settled_screen()
                 return
         raise AssertionError("no menu appeared")
+
+    def wait_menu_closed(self):
+        if not wait_for(lambda: not viewable(self.menu), timeout=5, interval=0.05):
+            raise AssertionError("the menu stayed on screen")
 
     def choose(self, row):
         """Opens the menu and chooses the row-th item (1 = Screenshot ... 6 = Exit)."""
         self.open_menu()
         xdotool("key", *(["Down"] * row), "Return")
-        time.sleep(0.3)
+        self.wait_menu_closed()
 
     def close_menu(self):
         xdotool("key", "Escape")
-        time.sleep(0.3)
+        self.wait_menu_closed()
 
     def double_click_icon(self):
         self.point_at_icon()
@@ -172,17 +210,21 @@ class Tray:
         killed process would leave a dead icon behind); kills it if that fails."""
         if self.running() and self.icon:
             xdotool("key", "Escape")  # whatever menu is still open
-            self.choose(MENU_EXIT)
+            try:
+                self.choose(MENU_EXIT)
+            except AssertionError:
+                pass
             wait_for(lambda: not self.running(), timeout=10)
         if self.running():
             self.process.kill()
             self.process.wait()
 
 
-def dialog():
-    """The hotkey dialog as window_texts reports it: {"window": (rect, text),
-    "client": rect, id: (rect, text)}, or None when it is not showing."""
-    result = run(["VLS_HkDlg"], exe=os.path.join(TOOLS, "window_texts.exe"))
+def dialog(window_class="VLS_HkDlg"):
+    """A visible window of the class (the hotkey dialog unless told otherwise) as
+    window_texts reports it: {"window": (rect, text), "client": rect, id: (rect, text)},
+    or None when it is not showing."""
+    result = run([window_class], exe=os.path.join(TOOLS, "window_texts.exe"))
     if result.code != 0:
         return None
     info = {}
@@ -195,6 +237,13 @@ def dialog():
         rect = tuple(int(v) for v in fields[:4])
         info[kind] = (rect, fields[4] if len(fields) > 4 else "")
     return info
+
+
+def press_hotkey():
+    """Ctrl+Shift+A with the pointer over Wine's tray window, where keys reach Wine."""
+    x, y, w, h = tray_window()
+    point_at(tray_window_id(), x + w - 4, y + h // 2)
+    xdotool("key", "ctrl+shift+a")
 
 
 def centre(rect):

@@ -1,18 +1,17 @@
 // Test helper: keeps a system resource busy so that another program's use of it fails.
-//   hold clipboard MS     opens the clipboard and keeps it open
-//   hold file PATH MS     opens PATH with no sharing, so nobody can replace it
-// Prints "held" once the resource is taken, then holds it for MS milliseconds.
+//   hold clipboard        opens the clipboard and keeps it open
+//   hold file PATH        opens PATH with no sharing, so nobody can replace it
+// Prints "held" once the resource is taken and holds it until its standard input ends,
+// then lets go and prints "released" before it exits.
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char** argv) {
-    if (argc < 3) return 2;
+    if (argc < 2) return 2;
     const bool file = std::strcmp(argv[1], "file") == 0;
-    if (file && argc < 4) return 2;
-    const DWORD hold = static_cast<DWORD>(std::atoi(argv[file ? 3 : 2]));
+    if (file && argc < 3) return 2;
     HANDLE handle = INVALID_HANDLE_VALUE;
     if (file) {
         handle = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -26,10 +25,13 @@ int main(int argc, char** argv) {
     }
     std::printf("held\n");
     std::fflush(stdout);
-    Sleep(hold);
+    while (std::getchar() != EOF) {
+    }
     if (file)
         CloseHandle(handle);
     else
         CloseClipboard();
+    std::printf("released\n");
+    std::fflush(stdout);
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "capture/pin_window.h"
 #include "capture/overlay_state.h"
 #include "capture/screen_grab.h"
+#include "main/tray_state.h"
 
 namespace {
 
@@ -497,6 +498,40 @@ TEST_F(Overlay, MarksAreRecordedDrawnAndUndone) {
         }
     }
     EXPECT_EQ(highlighted, 1);
+}
+
+// The width button's pixels as the last paint left them.
+std::vector<uint8_t> width_button(HWND window) {
+    pump();
+    const OverlayState& s = *overlay_state(window);
+    std::vector<uint8_t> pixels;
+    for (const ToolbarButton& b : s.toolbar_buttons) {
+        if (b.command != TOOLBAR_WIDTH) continue;
+        for (int y = b.top; y < b.bottom; ++y) {
+            const uint8_t* row =
+                s.back_bits + (static_cast<size_t>(y) * s.screen_width + b.left) * 4;
+            pixels.insert(pixels.end(), row, row + (b.right - b.left) * 4);
+        }
+    }
+    return pixels;
+}
+
+TEST_F(Overlay, TheWidthLabelCyclesBackAndFollowsTheLanguage) {
+    const Language language = tray_app.language;
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    drag(window, 100, 100, 700, 500);
+    tray_app.language = Language::English;
+    const std::vector<uint8_t> medium = width_button(window);
+    ASSERT_FALSE(medium.empty());
+    press_button(window, TOOLBAR_WIDTH);
+    EXPECT_NE(width_button(window), medium);
+    for (int i = 0; i < 3; ++i) press_button(window, TOOLBAR_WIDTH);
+    EXPECT_EQ(width_button(window), medium); // four presses: Medium again
+    tray_app.language = Language::Chinese;
+    request_repaint(window);
+    EXPECT_NE(width_button(window), medium); // the next paint names it in Chinese
+    tray_app.language = language;
 }
 
 // A layered window shows only the frame it is handed, never its child windows: the text

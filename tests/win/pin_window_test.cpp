@@ -94,7 +94,33 @@ std::vector<uint32_t> shown_pixels(HWND window) {
     return pixels;
 }
 
-void hold_ctrl(bool down) { keybd_event(VK_CONTROL, 0, down ? 0 : KEYEVENTF_KEYUP, 0); }
+HWND focus_window();
+
+// Wine takes injected keys and pointer moves only while one of the process's windows has
+// the X focus, which the window manager hands over in its own time: each waits until the
+// process sees the result, pressing or moving again meanwhile.
+bool hold_ctrl(bool down) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        SetForegroundWindow(focus_window());
+        keybd_event(VK_CONTROL, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
+        pump();
+        if (((GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0) == down) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+bool move_cursor(POINT to) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        SetCursorPos(to.x, to.y);
+        pump();
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x == to.x && now.y == to.y) return true;
+        Sleep(20);
+    }
+    return false;
+}
 
 // A window rectangle, comparable and printable in assertions.
 struct Box {
@@ -113,15 +139,17 @@ Box window_box(HWND window) {
 
 // A press, a move to `to` and a release, with the cursor really there as the pin reads it.
 void drag(HWND pin, POINT from, POINT to, bool ctrl) {
-    SetCursorPos(from.x, from.y);
     // Wine resets its key state from the X server's when the pointer enters a window, which
-    // would undo the injected Ctrl: let the warp's events pass first.
-    Sleep(50);
-    pump();
-    if (ctrl) hold_ctrl(true);
+    // would undo the injected Ctrl: the pointer is in place first.
+    ASSERT_TRUE(move_cursor(from));
+    if (ctrl) {
+        ASSERT_TRUE(hold_ctrl(true)) << "the held Ctrl must be visible";
+    }
     SendMessageW(pin, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 30));
-    if (ctrl) hold_ctrl(false);
-    SetCursorPos(to.x, to.y);
+    if (ctrl) {
+        ASSERT_TRUE(hold_ctrl(false));
+    }
+    ASSERT_TRUE(move_cursor(to));
     SendMessageW(pin, WM_MOUSEMOVE, MK_LBUTTON, at(5, 30));
     SendMessageW(pin, WM_LBUTTONUP, 0, at(5, 30));
 }
@@ -237,9 +265,6 @@ TEST_F(Pin, CtrlDragScalesAboutTheCentreAndPlainDragMoves) {
     const Box start = window_box(pin);
     const int cx = (start.left + start.right) / 2;
     const int cy = (start.top + start.bottom) / 2;
-    hold_ctrl(true);
-    ASSERT_TRUE(GetAsyncKeyState(VK_CONTROL) & 0x8000) << "the held Ctrl must be visible";
-    hold_ctrl(false);
 
     // 100 px up: x1.5, so 300 x 150 about the same centre.
     drag(pin, {cx, cy}, {cx, cy - 100}, true);

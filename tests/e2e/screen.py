@@ -1,0 +1,36 @@
+"""Reading the capture overlay off the X screen: how a pixel of the known picture looks
+dimmed, selected or framed, and a mouse drag through xdotool."""
+import harness
+from harness import SCREEN_W
+
+FRAME_RGB = (66, 133, 244)  # the selection frame's COLORREF 0xF48542
+DIM = [c * 155 // 255 for c in range(256)]
+
+
+def pixel(rgb, x, y):
+    i = (y * SCREEN_W + x) * 3
+    return tuple(rgb[i:i + 3])
+
+
+def dimmed_everywhere(shown, original, step=997):
+    """Every sampled byte is the original's 155/255, within one step."""
+    return all(abs(shown[i] - DIM[original[i]]) <= 1 for i in range(0, len(original), step))
+
+
+def region_equal(shown, original, x, y, w, h):
+    return (harness.crop_rgb(shown, SCREEN_W, x, y, w, h)
+            == harness.crop_rgb(original, SCREEN_W, x, y, w, h))
+
+
+def region_dimmed(shown, original, x, y, w, h):
+    a = harness.crop_rgb(shown, SCREEN_W, x, y, w, h)
+    b = harness.crop_rgb(original, SCREEN_W, x, y, w, h)
+    return all(abs(p - DIM[q]) <= 1 for p, q in zip(a, b))
+
+
+def drag(x1, y1, x2, y2):
+    """A left-button drag in three moves, with real X events."""
+    xdo = ["xdotool", "mousemove", x1, y1, "mousedown", 1]
+    for k in (1, 2, 3):
+        xdo += ["mousemove", x1 + (x2 - x1) * k // 3, y1 + (y2 - y1) * k // 3]
+    harness.tool([str(a) for a in xdo + ["mouseup", 1]])

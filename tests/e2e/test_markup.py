@@ -1,0 +1,292 @@
+"""Marking up a selection and finishing it, as a user does: the real tray, the real hotkey,
+xdotool presses on the toolbar and drags on the selection, the marks read back off the X
+screen with ImageMagick, and the copied image read back with xclip."""
+import tempfile
+import unittest
+
+import harness
+from harness import SCREEN_W, Held, crop_rgb, read_root, wait_for
+from screen import dimmed_everywhere, drag, pixel, region_equal
+from tray import SETTINGS_KEY, Tray, centre, dialog, press_hotkey, reg, shoot, xdotool
+
+RED = (255, 0, 0)
+SEL = (300, 200, 1300, 800)  # left, top, right, bottom
+# The toolbar stands 8 px below the selection, right-aligned: buttons 30 px wide, 34 apart.
+BAR_X, BAR_Y = SEL[2] - 450, SEL[3] + 8
+PEN, ARROW, RECTANGLE, ELLIPSE, TEXT, MOSAIC, COLOUR, WIDTH, UNDO, PIN, COPY, SAVE, CLOSE = \
+    range(13)
+
+tray = None
+
+
+def setUpModule():
+    global tray
+    reg("delete", SETTINGS_KEY, "/f")  # the default hotkey
+    harness.paint_root(harness.test_picture())
+    tray = Tray(tempfile.mkdtemp(prefix="vls-"))
+    if tray.icon is None:
+        tray.stop()
+        raise AssertionError("the tray icon never appeared")
+
+
+def tearDownModule():
+    tray.stop()
+
+
+def button(position):
+    return BAR_X + 6 + 34 * position + 15, BAR_Y + 6 + 15
+
+
+def press(position):
+    x, y = button(position)
+    xdotool("mousemove", x, y, "click", 1)
+
+
+def column_red(rgb, x, y1, y2):
+    return sum(pixel(rgb, x, y) == RED for y in range(y1, y2))
+
+
+def clipboard_bmp(path):
+    data = harness.tool(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-o"])
+    with open(path, "wb") as f:
+        f.write(data)
+    return harness.image_rgb(path)
+
+
+class MarkupTest(harness.SessionTest):
+    @classmethod
+    def setUpClass(cls):
+        cls.original = read_root()
+
+    def setUp(self):
+        super().setUp()
+        self.assertTrue(tray.running(), "the tray instance has gone")
+        self.assertTrue(wait_for(lambda: self.back_to_picture(read_root()), timeout=10),
+                        "screen is not the test picture")
+
+    def back_to_picture(self, shown):
+        """The screen shows the picture again, Wine's tray window in the top-left corner
+        aside (its caption changes with the focus)."""
+        return (region_equal(shown, self.original, 0, 80, SCREEN_W, harness.SCREEN_H - 80)
+                and region_equal(shown, self.original, 240, 0, SCREEN_W - 240, 80))
+
+    def open_with_selection(self):
+        press_hotkey()
+        self.screen_when(lambda r: dimmed_everywhere(r, self.original), "no overlay opened")
+        drag(SEL[0], SEL[1], SEL[2], SEL[3])
+        self.screen_when(lambda r: region_equal(r, self.original, 400, 300, 800, 400),
+                         "the selection was not confirmed")
+
+    def test_each_tool_marks_and_copy_takes_exactly_what_was_shown(self):
+        self.open_with_selection()
+        # Pen, Medium (4 px), red: a horizontal stroke.
+        drag(400, 300, 700, 300)
+        shown = self.screen_when(lambda r: column_red(r, 550, 290, 310) >= 3, "no pen stroke")
+        self.assertIn(column_red(shown, 550, 290, 310), (4, 5), "Medium is 4 px")
+
+        # Rectangle: an outline, its inside untouched.
+        press(RECTANGLE)
+        drag(800, 300, 1000, 450)
+        shown = self.screen_when(lambda r: column_red(r, 800, 350, 400) == 50, "no rectangle")
+        self.assertTrue(region_equal(shown, self.original, 850, 350, 100, 50), "filled")
+
+        # Arrow: a 4 px shaft and a filled head pointing at the release point.
+        press(ARROW)
+        drag(400, 500, 700, 500)
+        shown = self.screen_when(lambda r: column_red(r, 685, 480, 520) > 8, "no arrow head")
+        self.assertIn(column_red(shown, 550, 490, 510), (4, 5))
+        self.assertEqual(pixel(shown, 698, 500), RED)
+        self.assertEqual(column_red(shown, 704, 480, 520), 0, "the head passes the release")
+
+        # Mosaic: flat 12 x 12 cells on the grid from (0, 0), each the frozen screen's
+        # colour at its centre.
+        press(MOSAIC)
+        drag(1010, 605, 1100, 650)
+        cell = (1008, 600)  # 84 and 50 cells from the origin
+        expected = pixel(self.original, cell[0] + 6, cell[1] + 6)
+        shown = self.screen_when(lambda r: pixel(r, cell[0], cell[1]) == expected, "no mosaic")
+        block = {pixel(shown, cell[0] + i, cell[1] + j) for i in range(12) for j in range(12)}
+        self.assertEqual(block, {expected})
+        self.assertNotEqual(pixel(shown, cell[0] - 1, cell[1]), expected)
+
+        # Bold ellipse, then Ctrl+Z takes it away again.
+        press(WIDTH)
+        press(WIDTH)
+        before = read_root()
+        press(ELLIPSE)
+        drag(400, 600, 600, 700)
+        self.screen_when(lambda r: column_red(r, 500, 590, 615) >= 9, "no Bold ellipse")
+        xdotool("key", "ctrl+z")
+        self.screen_when(lambda r: region_equal(r, before, 390, 590, 220, 120), "undo failed")
+
+        # Text: typed into the box, a mark once Enter commits it.
+        press(TEXT)
+        xdotool("mousemove", 800, 600, "click", 1)
+        xdotool("type", "abc")
+        xdotool("key", "Return")
+        shown = self.screen_when(
+            lambda r: sum(pixel(r, x, y) == RED for x in range(800, 860) for y in range(600, 650))
+            > 40, "no text mark")
+        # A rectangle reaching past the selection's bottom-right corner.
+        press(RECTANGLE)
+        drag(1200, 650, 1400, 900)
+        shown = self.screen_when(lambda r: column_red(r, 1400, 650, 900) > 200, "no rectangle")
+        shoot("markup-all-tools")
+
+        # Enter copies, here while a pen stroke is still being drawn: the clipboard holds the
+        # frozen screen inside the selection with the committed marks exactly as the overlay
+        # showed them (the 2 px frame band aside), cut at its edge, without the stroke.
+        press(PEN)
+        xdotool("mousemove", 400, 700, "mousedown", 1, "mousemove", 600, 720)
+        self.screen_when(lambda r: pixel(r, 500, 710) == RED, "no stroke in progress")
+        xdotool("key", "Return")
+        xdotool("mouseup", 1)
+        self.screen_when(self.back_to_picture, "Enter did not close the overlay")
+        w, h, image = clipboard_bmp(self.path("copy.bmp"))
+        self.assertEqual((w, h), (SEL[2] - SEL[0], SEL[3] - SEL[1]))
+        inner = crop_rgb(image, w, 2, 2, w - 4, h - 4)
+        self.assertEqual(inner, crop_rgb(shown, SCREEN_W, SEL[0] + 2, SEL[1] + 2, w - 4, h - 4))
+        self.assertEqual(crop_rgb(image, w, 0, 0, 50, 50),
+                         crop_rgb(self.original, SCREEN_W, SEL[0], SEL[1], 50, 50))
+
+    def test_a_copy_the_clipboard_refuses_keeps_the_overlay_for_another_try(self):
+        with Held("clipboard"):
+            self.open_with_selection()
+            drag(400, 300, 700, 300)
+            self.screen_when(lambda r: column_red(r, 550, 290, 310) >= 3, "no pen stroke")
+            xdotool("key", "ctrl+c")
+            xdotool("key", "Return")
+        # Had a refused copy closed the overlay, this press would reach no overlay.
+        press(COPY)
+        self.screen_when(self.back_to_picture, "Copy after the refused copies did not copy")
+        w, h, image = clipboard_bmp(self.path("copy.bmp"))
+        self.assertEqual((w, h), (SEL[2] - SEL[0], SEL[3] - SEL[1]))
+        self.assertIn(column_red(_as_screen(image, w), 250, 90, 110), (4, 5))
+
+    def save_as(self, name, confirm_replace=False):
+        """Save on the toolbar, the name typed into Wine's save dialog, Enter; Yes when the
+        dialog asks before replacing a file."""
+        press(SAVE)
+        self.assertTrue(wait_for(lambda: save_dialogs(), timeout=10), "no save dialog")
+        xdotool("key", "ctrl+a")
+        xdotool("type", harness.winpath(self.dir) + "\\" + name)
+        xdotool("key", "Return")
+        if confirm_replace:
+            self.assertTrue(wait_for(lambda: len(save_dialogs()) == 2, timeout=10),
+                            "no question before replacing the file")
+            shoot("markup-save-replace")
+            xdotool("key", "Return")  # Yes
+        self.assertTrue(wait_for(lambda: not save_dialogs(), timeout=10))
+
+    def test_save_asks_for_a_name_and_the_name_alone_picks_the_format(self):
+        w, h = SEL[2] - SEL[0], SEL[3] - SEL[1]
+        expected = crop_rgb(self.original, SCREEN_W, SEL[0], SEL[1], w, h)
+        self.open_with_selection()
+        # Cancel returns to the overlay, which then saves as asked.
+        press(SAVE)
+        self.assertTrue(wait_for(lambda: save_dialogs(), timeout=10), "no save dialog")
+        shoot("markup-save-dialog")
+        xdotool("key", "Escape")
+        self.assertTrue(wait_for(lambda: not save_dialogs(), timeout=10))
+        self.save_as("shot.BMP")
+        self.screen_when(self.back_to_picture, "saving did not close the overlay")
+        with open(self.path("shot.BMP"), "rb") as f:
+            self.assertEqual(f.read(2), b"BM")
+        self.assertEqual(harness.image_rgb(self.path("shot.BMP")), (w, h, expected))
+
+        self.open_with_selection()
+        self.save_as("shot.bmp.png")
+        self.screen_when(self.back_to_picture, "saving did not close the overlay")
+        harness.tool(["pngcheck", self.path("shot.bmp.png")])
+        self.assertEqual(harness.image_rgb(self.path("shot.bmp.png")), (w, h, expected))
+
+    def test_a_save_that_cannot_be_written_keeps_the_overlay(self):
+        busy = self.path("busy.png")
+        with open(busy, "wb") as f:
+            f.write(b"old contents")
+        with Held("file", harness.winpath(busy)):
+            self.open_with_selection()
+            drag(400, 300, 700, 300)
+            self.screen_when(lambda r: column_red(r, 550, 290, 310) >= 3, "no pen stroke")
+            self.save_as("busy.png", confirm_replace=True)
+            # Had the failed save closed the overlay, this Ctrl+C would reach no overlay.
+            xdotool("key", "ctrl+c")
+            self.screen_when(self.back_to_picture, "Ctrl+C did not copy after the failed save")
+        with open(busy, "rb") as f:
+            self.assertEqual(f.read(), b"old contents")
+        w, h, image = clipboard_bmp(self.path("copy.bmp"))
+        self.assertIn(column_red(_as_screen(image, w), 250, 90, 110), (4, 5), "the mark is kept")
+
+    def test_pin_shows_the_selection_centred_until_right_clicked(self):
+        self.open_with_selection()
+        xdotool("mousemove", 700, 500, "key", "ctrl+p")
+        w, h = SEL[2] - SEL[0], SEL[3] - SEL[1]
+        x, y = (harness.SCREEN_W - w) // 2, (harness.SCREEN_H - h) // 2
+        inside = crop_rgb(self.original, SCREEN_W, SEL[0] + 1, SEL[1] + 30, w - 60, h - 60)
+        self.screen_when(lambda r: crop_rgb(r, SCREEN_W, x + 1, y + 30, w - 60, h - 60) == inside
+                         and pixel(r, 5, 5) == pixel(self.original, 5, 5),
+                         "no pin of the selection at the screen's centre")
+        xdotool("mousemove", x + w // 2, y + h // 2)
+        shoot("markup-pin")
+        xdotool("click", 3)
+        self.screen_when(self.back_to_picture, "a right click did not close the pin")
+
+    def test_colour_dialog_sets_the_next_marks_colour_and_cancel_keeps_it(self):
+        self.open_with_selection()
+        press(COLOUR)
+        controls = wait_for(lambda: dialog("#32770"), timeout=10)
+        self.assertTrue(controls, "no colour dialog")
+        shoot("markup-colour-dialog")
+        # The dialog's Red, Green and Blue fields (ids 706 to 708), then OK.
+        for ident, value in ((706, "0"), (707, "255"), (708, "0")):
+            x, y = centre(controls[ident][0])
+            xdotool("mousemove", x, y, "click", "--repeat", "2", 1)
+            xdotool("key", "ctrl+a", "BackSpace")
+            xdotool("type", value)
+        x, y = centre(controls[1][0])
+        xdotool("mousemove", x, y, "click", 1)
+        self.assertTrue(wait_for(lambda: not dialog("#32770"), timeout=10))
+        drag(400, 300, 700, 300)
+        green = (0, 255, 0)
+        self.screen_when(lambda r: pixel(r, 550, 300) == green, "the stroke is not green")
+        # Cancel keeps green.
+        press(COLOUR)
+        self.assertTrue(wait_for(lambda: dialog("#32770"), timeout=10))
+        xdotool("key", "Escape")
+        self.assertTrue(wait_for(lambda: not dialog("#32770"), timeout=10))
+        drag(400, 400, 700, 400)
+        self.screen_when(lambda r: pixel(r, 550, 400) == green, "Cancel changed the colour")
+        xdotool("key", "Escape")
+
+    def test_the_toolbar_stands_below_above_or_inside_the_selection(self):
+        panel = (0x33, 0x33, 0x33)
+        # (selection corners, where the panel's top-left is)
+        cases = (((600, 300, 1200, 600), (750, 608)),     # below, right-aligned
+                 ((20, 1000, 300, 1060), (0, 950)),        # above; pushed right at x = 0
+                 ((100, 20, 900, 1075), (450, 24)))        # neither fits: inside the top
+        for (l, t, r, b), (x, y) in cases:
+            press_hotkey()
+            self.screen_when(lambda s: dimmed_everywhere(s, self.original), "no overlay")
+            drag(l, t, r, b)
+            # Inside the rounded corners: the panel's fill at its own top-left margin.
+            shown = self.screen_when(lambda s: pixel(s, x + 3, y + 3) == panel,
+                                     f"no toolbar at {x},{y} for {l},{t},{r},{b}")
+            self.assertEqual(pixel(shown, x + 447, y + 39), panel)
+            self.assertNotEqual(pixel(shown, x + 451, y + 20), panel)
+            xdotool("key", "Escape")
+            self.screen_when(self.back_to_picture, "Esc did not close the overlay")
+
+
+def save_dialogs():
+    """Visible windows titled like the save dialog (its replace question shares the title)."""
+    return xdotool("search", "--onlyvisible", "--name", "^Save Image$").split()
+
+
+def _as_screen(image, width):
+    """An image's RGB bytes padded to screen-wide rows, so pixel() reads it."""
+    rows = [image[y * width * 3:(y + 1) * width * 3] for y in range(len(image) // (width * 3))]
+    return b"".join(row + bytes((SCREEN_W - width) * 3) for row in rows)
+
+
+if __name__ == "__main__":
+    unittest.main()
