@@ -14,10 +14,8 @@
 namespace {
 
 HANDLE console_stand_in = nullptr; // where a Windows-8-style attach points standard output
-int attach_calls = 0;
 
 BOOL WINAPI attach_like_windows_8(DWORD) {
-    ++attach_calls;
     SetStdHandle(STD_OUTPUT_HANDLE, console_stand_in);
     return TRUE;
 }
@@ -32,45 +30,30 @@ std::string read_file(const char* path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class Console : public testing::Test {
-  protected:
-    void SetUp() override {
-        kept = GetStdHandle(STD_OUTPUT_HANDLE);
-        console_stand_in = create_file("console.txt");
-        ASSERT_NE(console_stand_in, INVALID_HANDLE_VALUE);
-        attach_calls = 0;
-    }
-    void TearDown() override {
-        SetStdHandle(STD_OUTPUT_HANDLE, kept);
-        CloseHandle(console_stand_in);
-        DeleteFileA("console.txt");
-    }
-    HANDLE kept = nullptr;
-};
+// Attaches with standard output set to `out`, prints one line and gives the console back.
+bool print_after_attach(HANDLE out) {
+    const HANDLE kept = GetStdHandle(STD_OUTPUT_HANDLE);
+    SetStdHandle(STD_OUTPUT_HANDLE, out);
+    const bool attached = attach_parent_console(attach_like_windows_8);
+    print_line("Saved log line");
+    SetStdHandle(STD_OUTPUT_HANDLE, kept);
+    return attached;
+}
 
 } // namespace
 
-TEST_F(Console, RedirectedOutputKeepsTheLinesWhereAnAttachWouldTakeThem) {
+TEST(Console, ARedirectionIsKeptAndOnlyNoStandardOutputBorrowsTheConsole) {
+    console_stand_in = create_file("console.txt");
     HANDLE log = create_file("log.txt");
     ASSERT_NE(log, INVALID_HANDLE_VALUE);
-    SetStdHandle(STD_OUTPUT_HANDLE, log);
-    const bool attached = attach_parent_console(attach_like_windows_8);
-    print_line("Saved log line");
-    release_console(attached);
-    SetStdHandle(STD_OUTPUT_HANDLE, kept);
+    EXPECT_FALSE(print_after_attach(log));
     CloseHandle(log);
-    EXPECT_FALSE(attached);
     EXPECT_EQ(read_file("log.txt"), "Saved log line\n");
-    EXPECT_EQ(read_file("console.txt"), "");
-    DeleteFileA("log.txt");
-}
+    EXPECT_EQ(read_file("console.txt"), "") << "the attach took the redirection's line";
 
-TEST_F(Console, WithoutStandardOutputTheParentConsoleIsBorrowed) {
-    SetStdHandle(STD_OUTPUT_HANDLE, nullptr);
-    const bool attached = attach_parent_console(attach_like_windows_8);
-    EXPECT_TRUE(attached);
-    EXPECT_EQ(attach_calls, 1);
-    print_line("to the console");
-    SetStdHandle(STD_OUTPUT_HANDLE, kept);
-    EXPECT_EQ(read_file("console.txt"), "to the console\n");
+    EXPECT_TRUE(print_after_attach(nullptr));
+    CloseHandle(console_stand_in);
+    EXPECT_EQ(read_file("console.txt"), "Saved log line\n");
+    DeleteFileA("log.txt");
+    DeleteFileA("console.txt");
 }
