@@ -86,6 +86,12 @@ ENV
     "$wine_bin" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
       /d "WenQuanYi Micro Hei" /f </dev/null >/dev/null 2>&1 || true
   done
+  # Wine's desktop process exits whenever no program is attached to it, and every test
+  # program after that waits for it to start again: a small program holds it for the
+  # session (ended with the wineserver by "stop").
+  x86_64-w64-mingw32-g++-posix -O2 -s -static -mwindows -o "$dir/keep_desktop.exe" \
+    "$here/tools/keep_desktop.cpp" -luser32
+  "$wine_bin" "$dir/keep_desktop.exe" </dev/null >/dev/null 2>&1 &
   # Warm up: the first program in a session pays for explorer.exe and services.
   "$wine_bin" cmd /c exit </dev/null >/dev/null 2>&1 || true
   echo "session on $display, prefix $prefix"
