@@ -2,6 +2,10 @@
 
 #include "capture/bmp_layout.h"
 #include "capture/output_file.h"
+#include "capture/pixel_convert.h"
+
+#include <cstring>
+#include <vector>
 
 bool write_bmp(std::string_view path, const PixelImage& image) {
     std::optional<OutputFile> file = create_output_file(path);
@@ -16,7 +20,13 @@ bool write_bmp(std::string_view path, const PixelImage& image) {
         ok = ok && write_all(file->handle, bytes, field.size);
     }
     const size_t stride = static_cast<size_t>(image.width) * 4;
-    for (int32_t row = image.height - 1; ok && row >= 0; --row)
-        ok = write_all(file->handle, image.pixels.data() + row * stride, stride);
+    // Each row goes through an opaque copy: readers that take the fourth byte as alpha
+    // would show GDI's zeros as holes.
+    std::vector<uint32_t> opaque(static_cast<size_t>(image.width));
+    for (int32_t row = image.height - 1; ok && row >= 0; --row) {
+        std::memcpy(opaque.data(), image.pixels.data() + row * stride, stride);
+        set_opaque_alpha(opaque.data(), opaque.size());
+        ok = write_all(file->handle, opaque.data(), stride);
+    }
     return finish_output_file(*file, ok);
 }

@@ -10,6 +10,7 @@
 #include "capture/overlay_selection.h"
 #include "capture/overlay_state.h"
 #include "capture/overlay_toolbar.h"
+#include "capture/screen_grab.h"
 #include "capture/text_entry.h"
 
 namespace {
@@ -74,6 +75,7 @@ void on_key_down(HWND window, OverlayState& state, WPARAM key) {
 
 void on_left_button_down(HWND window, OverlayState& state, LPARAM lparam) {
     const OverlayPoint point = pointer_from_lparam(lparam);
+    state.last_pointer = point;
     if (state.toolbar_active && state.has_selection && press_toolbar(window, state, point))
         return; // the command ran; it may have closed the overlay
     if (!state.toolbar_active) {
@@ -90,6 +92,7 @@ void on_left_button_down(HWND window, OverlayState& state, LPARAM lparam) {
 
 void on_mouse_move(HWND window, OverlayState& state, LPARAM lparam) {
     // Movement that changes nothing requests no repaint.
+    if (state.selecting || state.drawing) state.last_pointer = pointer_from_lparam(lparam);
     if (state.selecting)
         update_selection_drag(window, state, pointer_from_lparam(lparam));
     else if (state.drawing)
@@ -101,6 +104,16 @@ void on_left_button_up(HWND window, OverlayState& state, LPARAM lparam) {
         end_selection_drag(window, state, pointer_from_lparam(lparam));
     else if (state.drawing)
         end_mark(window, state, pointer_from_lparam(lparam));
+}
+
+// Alt+Tab, the Win key, Ctrl+Alt+Del or a UAC prompt take the capture away mid-drag and
+// the release never comes here: the drag ends as a release where the pointer last was.
+// The overlay's own ReleaseCapture lands here too, after the drag has already ended.
+void on_capture_lost(HWND window, OverlayState& state) {
+    if (state.selecting)
+        end_selection_drag(window, state, state.last_pointer);
+    else if (state.drawing)
+        end_mark(window, state, state.last_pointer);
 }
 
 LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -141,6 +154,11 @@ LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, L
         return 0;
     case WM_LBUTTONUP:
         if (state) on_left_button_up(window, *state, lparam);
+        return 0;
+    case WM_CAPTURECHANGED:
+        // A drag's SetCapture on the overlay, which holds the capture from its opening,
+        // reports the overlay itself as the new owner: nothing is lost then.
+        if (state && reinterpret_cast<HWND>(lparam) != window) on_capture_lost(window, *state);
         return 0;
     case WM_RBUTTONDOWN:
         if (state) close_overlay(window, *state);
@@ -186,14 +204,17 @@ void open_overlay() {
     state->screen_width = w;
     state->screen_height = h;
 
-    // Failures here are not checked: a missing grab shows as a black frozen screen.
     HDC screen = GetDC(nullptr);
     state->screen_dc = CreateCompatibleDC(screen);
     state->screen_bitmap = CreateCompatibleBitmap(screen, w, h);
     SelectObject(state->screen_dc, state->screen_bitmap);
-    // SRCCOPY alone: CAPTUREBLT makes the mouse cursor flicker while the grab runs.
-    BitBlt(state->screen_dc, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    const bool grabbed = copy_from_screen(state->screen_dc, screen, 0, 0, w, h);
     ReleaseDC(nullptr, screen);
+    // A locked workstation or the secure desktop: no black overlay over nothing.
+    if (!grabbed) {
+        abandon_open(std::move(state), L"BitBlt of the screen failed");
+        return;
+    }
 
     HINSTANCE module = GetModuleHandleW(nullptr);
     if (!module) {

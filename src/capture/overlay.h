@@ -9,9 +9,10 @@ struct OverlayState;
 constexpr UINT WM_OVERLAY_TEXT_COMMIT = WM_APP + 10;
 constexpr UINT WM_OVERLAY_TEXT_CANCEL = WM_APP + 11;
 
-// Grabs the primary display and opens a further, independent overlay over it. If its back
-// buffer or window cannot be made, nothing opens, everything made is released and the
-// failing call's name goes to OutputDebugStringW; the caller carries on either way.
+// Grabs the primary display and opens a further, independent overlay over it. If the
+// grab fails or its back buffer or window cannot be made, nothing opens, everything made is
+// released and the failing call's name goes to OutputDebugStringW; the caller carries on either
+// way.
 void open_overlay();
 
 // Removes the text entry box, if any, and destroys the overlay window (which frees `state`).

@@ -30,6 +30,7 @@ struct OverlayState {
     bool has_selection = false;            // a selection of at least 4 x 4 exists
     bool toolbar_active = false;           // set together with has_selection
     OverlayPoint drag_anchor;              // where the selection drag began
+    OverlayPoint last_pointer;             // latest press or move: where a lost capture ends a drag
     OverlayRect selection;                 // always normalised
     std::vector<uint8_t> selection_pixels; // frozen screen inside the selection, B G R A
     int32_t selection_pixels_width = 0;

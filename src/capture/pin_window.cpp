@@ -114,7 +114,14 @@ void zoom_to_cursor(HWND window, PinWindow& pin, POINT cursor) {
     InvalidateRect(window, nullptr, FALSE);
 }
 
-void on_mouse_move(HWND window, PinWindow& pin) {
+void on_mouse_move(HWND window, PinWindow& pin, WPARAM buttons) {
+    // Windows sends a pin mouse messages only while the pointer is over it unless it holds
+    // the capture, so a release elsewhere can be missed: a move with the button found up
+    // ends the move or zoom instead of dragging the pin along on the next hover.
+    if (pin.drag_mode != PinDragMode::None && !(buttons & MK_LBUTTON)) {
+        pin.drag_mode = PinDragMode::None;
+        ReleaseCapture();
+    }
     POINT cursor{};
     switch (pin.drag_mode) {
     case PinDragMode::None:
@@ -188,7 +195,7 @@ LRESULT CALLBACK pin_window_proc(HWND window, UINT message, WPARAM wparam, LPARA
         }
         return 0;
     case WM_MOUSEMOVE:
-        if (pin) on_mouse_move(window, *pin);
+        if (pin) on_mouse_move(window, *pin, wparam);
         return 0;
     case WM_LBUTTONDOWN:
         if (pin) on_left_button_down(window, *pin, lparam);

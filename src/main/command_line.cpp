@@ -10,6 +10,7 @@
 #include "capture/screen_grab.h"
 #include "main/cli_options.h"
 #include "main/console.h"
+#include "main/dpi.h"
 #include "main/display_path.h"
 #include "main/output_naming.h"
 #include "strings/utf.h"
@@ -65,7 +66,7 @@ std::string claim_default_output_name() {
 
 [[noreturn]] void run_screenshot(bool attached, const std::vector<std::string>& arguments) {
     // Sizes are physical pixels from here on. Best effort: the manifest asks for the same.
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    set_per_monitor_dpi_awareness();
 
     const CliParse parse =
         parse_screenshot_options(std::vector<std::string>(arguments.begin() + 1, arguments.end()));

@@ -31,7 +31,17 @@ void write_handle(HANDLE handle, const char* data, size_t size) {
 
 } // namespace
 
-bool attach_parent_console() { return AttachConsole(ATTACH_PARENT_PROCESS) != FALSE; }
+bool attach_parent_console(AttachConsoleFunction attach) {
+    // From Windows 8 on, attaching replaces the standard handles with the console's unless
+    // the process was started with explicit ones, so `> log.txt` or `| findstr` from cmd.exe
+    // would lose every line to the console window. A redirection is kept as it is.
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN &&
+        !GetConsoleMode(out, &mode))
+        return false;
+    return attach(ATTACH_PARENT_PROCESS) != FALSE;
+}
 
 void print_line(std::string_view text) {
     std::string line(text);

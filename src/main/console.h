@@ -3,8 +3,13 @@
 // UTF-8 lines ending in LF to standard output. Nothing goes to standard error.
 #include <string_view>
 
-// AttachConsole(ATTACH_PARENT_PROCESS); true when it succeeded.
-bool attach_parent_console();
+#include <windows.h>
+
+using AttachConsoleFunction = BOOL(WINAPI*)(DWORD);
+
+// AttachConsole(ATTACH_PARENT_PROCESS), unless standard output is already a file, a pipe or
+// another device that is not a console; true when it attached. Tests pass their own attach.
+bool attach_parent_console(AttachConsoleFunction attach = AttachConsole);
 
 // Writes text and one LF as one hand-over; errors are ignored.
 void print_line(std::string_view text);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "main/app_icon.h"
+#include "main/dpi.h"
 #include "main/fatal_stop.h"
 #include "main/hotkey.h"
 #include "main/hotkey_capture.h"
@@ -29,10 +30,17 @@ void register_dialog_class(HINSTANCE instance) {
     RegisterClassExW(&wc); // registered at every opening; the repeats fail harmlessly
 }
 
+// The layout is in 96-DPI pixels. The process is per-monitor DPI aware, so Windows scales
+// the caption and frame but not these sizes: unscaled, OK and Cancel leave the client
+// area at 200 % and the dialog cannot be confirmed (Enter is a key it captures).
+int scaled(int length, UINT dpi) { return MulDiv(length, static_cast<int>(dpi), 96); }
+
+// `r` holds left, top, width and height at 96 DPI.
 HWND add_control(HWND dialog, HINSTANCE instance, const wchar_t* window_class,
-                 std::string_view text, DWORD ex_style, DWORD style, RECT r, int id) {
-    return CreateWindowExW(ex_style, window_class, to_wide(text).c_str(), style, r.left, r.top,
-                           r.right, r.bottom, dialog,
+                 std::string_view text, DWORD ex_style, DWORD style, RECT r, int id, UINT dpi) {
+    return CreateWindowExW(ex_style, window_class, to_wide(text).c_str(), style,
+                           scaled(r.left, dpi), scaled(r.top, dpi), scaled(r.right, dpi),
+                           scaled(r.bottom, dpi), dialog,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
@@ -74,29 +82,35 @@ HWND create_hotkey_dialog(HWND tray_window) {
     if (instance == nullptr) fatal_stop();
     register_dialog_class(instance);
     const Language language = tray_app.language;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - DIALOG_WIDTH) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - DIALOG_HEIGHT) / 2;
-    HWND dialog = CreateWindowExW(
-        WS_EX_DLGMODALFRAME, DIALOG_CLASS, to_wide(hotkey_dialog_title(language)).c_str(),
-        WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, DIALOG_WIDTH, DIALOG_HEIGHT,
-        tray_window, nullptr, instance, nullptr);
+    // Made hidden, then sized for the DPI of the monitor it is on, then shown.
+    HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME, DIALOG_CLASS,
+                                  to_wide(hotkey_dialog_title(language)).c_str(),
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, DIALOG_WIDTH,
+                                  DIALOG_HEIGHT, tray_window, nullptr, instance, nullptr);
     if (dialog == nullptr) fatal_stop();
+    const UINT dpi = window_dpi(dialog);
+    const int width = scaled(DIALOG_WIDTH, dpi);
+    const int height = scaled(DIALOG_HEIGHT, dpi);
+    SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 
     // A control that cannot be made is simply missing; key capture works without it.
     add_control(dialog, instance, L"STATIC", hotkey_prompt(language), 0, WS_CHILD | WS_VISIBLE,
-                {20, 20, 370, 24}, IDC_HOTKEY_PROMPT);
+                {20, 20, 370, 24}, IDC_HOTKEY_PROMPT, dpi);
     HWND label = add_control(dialog, instance, L"STATIC",
                              format_hotkey(tray_app.hotkey.modifiers, tray_app.hotkey.vk),
                              WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_CENTER,
-                             {20, 55, 370, 36}, IDC_HOTKEY_NAME);
+                             {20, 55, 370, 36}, IDC_HOTKEY_NAME, dpi);
     add_control(dialog, instance, L"BUTTON", button_ok(language), 0,
-                WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, {120, 110, 80, 30}, IDOK);
+                WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, {120, 110, 80, 30}, IDOK, dpi);
     add_control(dialog, instance, L"BUTTON", button_cancel(language), 0,
-                WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, {220, 110, 80, 30}, IDCANCEL);
+                WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, {220, 110, 80, 30}, IDCANCEL, dpi);
 
     tray_app.dialog_key_label = label;
     tray_app.pending_hotkey = tray_app.hotkey;
     tray_app.dialog_state = HotkeyDialogState::Open;
+    ShowWindow(dialog, SW_SHOW);
     return dialog;
 }
 
@@ -124,12 +138,8 @@ void run_hotkey_dialog(HWND tray_window, HWND dialog) {
     const HotkeyDialogState outcome = quit ? HotkeyDialogState::Open : tray_app.dialog_state;
     tray_app.dialog_state = HotkeyDialogState::Closed;
     tray_app.dialog_key_label = nullptr;
-    if (outcome == HotkeyDialogState::Accepted) {
-        unregister_capture_hotkey(tray_window);
-        tray_app.hotkey = tray_app.pending_hotkey;
-        register_capture_hotkey(tray_window); // a held combination is saved all the same
-        save_hotkey_settings(tray_app.hotkey);
-    }
+    // OK registered the new hotkey already; it is only saved here.
+    if (outcome == HotkeyDialogState::Accepted) save_hotkey_settings(tray_app.hotkey);
     // Handed on so the main loop ends too.
     if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
 }
@@ -152,8 +162,15 @@ LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LP
     case WM_COMMAND:
         switch (LOWORD(wparam)) {
         case IDOK:
-            if (tray_app.dialog_state != HotkeyDialogState::Closed)
+            if (tray_app.dialog_state != HotkeyDialogState::Closed) {
+                // A combination another program holds would do nothing: the dialog stays
+                // open with the old hotkey registered and says so.
+                if (!switch_capture_hotkey(GetWindow(window, GW_OWNER), tray_app.pending_hotkey)) {
+                    set_label(hotkey_taken(tray_app.language));
+                    return 0;
+                }
                 tray_app.dialog_state = HotkeyDialogState::Accepted;
+            }
             DestroyWindow(window);
             return 0;
         case IDCANCEL:

@@ -6,7 +6,8 @@ constexpr int IDC_HOTKEY_PROMPT = 100;
 constexpr int IDC_HOTKEY_NAME = 101;
 
 // Shows the dialog and returns once it is closed and, after OK, the new hotkey is
-// registered and saved. With a dialog already showing, brings that one forward instead.
+// registered and saved; OK with a combination that cannot be registered keeps it open.
+// With a dialog already showing, brings that one forward instead.
 void open_hotkey_dialog(HWND tray_window);
 // The two halves of open_hotkey_dialog, apart so tests can drive the window in between:
 // create the window and its controls and set the dialog state to Open ...

@@ -13,6 +13,9 @@ namespace {
 constexpr const char* SETTINGS_KEY = "SOFTWARE\\Vellumshot";
 constexpr const char* RUN_KEY = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* RUN_VALUE = "Vellumshot";
+// Task Manager and Settings turn a Run entry off here while the Run value stays.
+constexpr const char* APPROVED_KEY =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 // Replaces `number` only with a stored REG_DWORD; anything else keeps the default.
 void read_dword(HKEY key, const char* name, uint32_t& number) {
@@ -56,6 +59,33 @@ std::string executable_path() {
     }
 }
 
+// Whether the startup lists have turned our entry off: its REG_BINARY value's first byte
+// is odd then (2 or 6 on, 3 off). No value means Windows' default, on.
+bool disabled_in_startup_lists() {
+    unsigned char data[12] = {};
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, to_wide(APPROVED_KEY).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    const LSTATUS status =
+        RegQueryValueExW(key, to_wide(RUN_VALUE).c_str(), nullptr, &type, data, &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_BINARY && size > 0 && (data[0] & 1) != 0;
+}
+
+// Turning the option on in the menu also lifts the startup lists' "off", so that
+// Windows' default applies; the other entries there are not ours to touch.
+void forget_startup_list_choice() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, to_wide(APPROVED_KEY).c_str(), 0, KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return;
+    RegDeleteValueW(key, to_wide(RUN_VALUE).c_str()); // absent already: nothing to do
+    RegCloseKey(key);
+}
+
 } // namespace
 
 Hotkey load_hotkey_settings() {
@@ -89,7 +119,8 @@ bool is_autostart_enabled() {
     const LSTATUS status =
         RegQueryValueExW(key, to_wide(RUN_VALUE).c_str(), nullptr, nullptr, nullptr, &size);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return false;
+    return !disabled_in_startup_lists();
 }
 
 void toggle_autostart() {
@@ -103,6 +134,7 @@ void toggle_autostart() {
         const DWORD bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
         RegSetValueExW(key, to_wide(RUN_VALUE).c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(command.c_str()), bytes);
+        forget_startup_list_choice();
     }
     RegCloseKey(key);
 }

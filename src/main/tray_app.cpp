@@ -6,6 +6,7 @@
 #include <string>
 
 #include "main/app_icon.h"
+#include "main/dpi.h"
 #include "main/fatal_stop.h"
 #include "main/hotkey_registration.h"
 #include "main/settings.h"
@@ -30,6 +31,8 @@ void register_tray_class(HINSTANCE instance) {
     RegisterClassExW(&wc); // failure shows up as CreateWindowExW failing
 }
 
+} // namespace
+
 void add_tray_icon(HWND window) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
@@ -46,8 +49,6 @@ void add_tray_icon(HWND window) {
     Shell_NotifyIconW(NIM_ADD, &data); // no notification area: the hotkey still works
 }
 
-} // namespace
-
 void remove_tray_icon(HWND window) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
@@ -60,15 +61,19 @@ void run_tray_app() {
     // The handle stays open for the life of the process: it is the single-instance marker.
     CreateMutexW(nullptr, TRUE, L"Vellumshot_Single");
     if (GetLastError() == ERROR_ALREADY_EXISTS) return;
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    set_per_monitor_dpi_awareness();
     tray_app.language = detect_language();
     tray_app.hotkey = load_hotkey_settings();
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (instance == nullptr) fatal_stop();
     register_tray_class(instance);
-    HWND window = CreateWindowExW(0, L"VLS_Msg", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  instance, nullptr);
+    // Windows broadcasts "TaskbarCreated" when Explorer restarts, and at logon, where a Run
+    // entry often starts before the taskbar and the first NIM_ADD fails. Broadcasts skip
+    // message-only windows, so this one is a hidden top-level window that never shows.
+    tray_app.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"VLS_Msg", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, nullptr);
     if (window == nullptr) fatal_stop();
     add_tray_icon(window);
     register_capture_hotkey(window);

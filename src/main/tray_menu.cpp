@@ -122,6 +122,11 @@ LRESULT CALLBACK tray_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         on_tray_icon(window, lparam);
         return 0;
     default:
+        // A new taskbar knows no icons: ours goes back in.
+        if (message != 0 && message == tray_app.taskbar_created) {
+            add_tray_icon(window);
+            return 0;
+        }
         return DefWindowProcW(window, message, wparam, lparam);
     }
 }

@@ -30,6 +30,8 @@ constexpr Entry HOTKEY_DIALOG_TITLE{"快捷键设置", "Hotkey Settings"};
 constexpr Entry HOTKEY_PROMPT{"按下新的快捷键组合：", "Press a new key combination:"};
 constexpr Entry HOTKEY_NEED_MODIFIER{"需要至少一个修饰键 (Ctrl/Shift/Alt/Win)",
                                      "At least one modifier key required (Ctrl/Shift/Alt/Win)"};
+constexpr Entry HOTKEY_TAKEN{"该组合键已被其他程序占用，请换一个",
+                             "In use by another program: choose another combination"};
 constexpr Entry BUTTON_OK{"确定", "OK"};
 constexpr Entry BUTTON_CANCEL{"取消", "Cancel"};
 constexpr Entry SAVE_DIALOG_TITLE{"保存图片", "Save Image"};
@@ -67,6 +69,7 @@ std::string_view hotkey_prompt(Language language) { return pick(HOTKEY_PROMPT, l
 std::string_view hotkey_need_modifier(Language language) {
     return pick(HOTKEY_NEED_MODIFIER, language);
 }
+std::string_view hotkey_taken(Language language) { return pick(HOTKEY_TAKEN, language); }
 std::string_view button_ok(Language language) { return pick(BUTTON_OK, language); }
 std::string_view button_cancel(Language language) { return pick(BUTTON_CANCEL, language); }
 std::string_view save_dialog_title(Language language) { return pick(SAVE_DIALOG_TITLE, language); }

@@ -21,6 +21,8 @@ std::string_view menu_exit(Language language);
 std::string_view hotkey_dialog_title(Language language);
 std::string_view hotkey_prompt(Language language);
 std::string_view hotkey_need_modifier(Language language);
+// Shown when the combination chosen in the hotkey dialog cannot be registered.
+std::string_view hotkey_taken(Language language);
 std::string_view button_ok(Language language);
 std::string_view button_cancel(Language language);
 std::string_view save_dialog_title(Language language);

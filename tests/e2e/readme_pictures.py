@@ -7,7 +7,7 @@ import tempfile
 
 import harness
 from harness import point_at, read_root, wait_for
-from screen import dimmed_everywhere, drag, pixel
+from screen import dimmed_picture, drag, pixel
 from tray import SETTINGS_KEY, Tray, reg, tray_window, tray_window_id, xdotool
 
 DOCS = sys.argv[1]
@@ -51,7 +51,7 @@ try:
     x, y, w, h = tray_window()
     point_at(tray_window_id(), x + w - 4, y + h // 2)
     xdotool("key", "ctrl+shift+a")
-    assert wait_for(lambda: dimmed_everywhere(read_root(), original), timeout=10), "no overlay"
+    assert wait_for(lambda: dimmed_picture(read_root(), original), timeout=10), "no overlay"
     drag(*SEL)
     assert wait_for(lambda: pixel(read_root(), BAR_X + 3, BAR_Y + 3) == (0x33, 0x33, 0x33),
                     timeout=10), "no toolbar"

@@ -1,4 +1,4 @@
-"""The capture hotkey registered on a message-only window, as the tray does, with the real
+"""The capture hotkey registered as the tray does (on a message-only window), with the real
 key combination pressed through the X server. Wine sees keys only while one of its windows
 has the X focus, so the helper shows a window and the pointer rests on it (the session's
 window manager gives the focus to the window under the pointer)."""

@@ -6,7 +6,7 @@ import unittest
 
 import harness
 from harness import SCREEN_W, Held, crop_rgb, read_root, wait_for
-from screen import dimmed_everywhere, drag, pixel, region_equal
+from screen import dimmed_picture, drag, pixel, region_equal, same_picture
 from tray import SETTINGS_KEY, Tray, centre, dialog, press_hotkey, reg, shoot, xdotool
 
 RED = (255, 0, 0)
@@ -65,14 +65,11 @@ class MarkupTest(harness.SessionTest):
                         "screen is not the test picture")
 
     def back_to_picture(self, shown):
-        """The screen shows the picture again, Wine's tray window in the top-left corner
-        aside (its caption changes with the focus)."""
-        return (region_equal(shown, self.original, 0, 80, SCREEN_W, harness.SCREEN_H - 80)
-                and region_equal(shown, self.original, 240, 0, SCREEN_W - 240, 80))
+        return same_picture(shown, self.original)
 
     def open_with_selection(self):
         press_hotkey()
-        self.screen_when(lambda r: dimmed_everywhere(r, self.original), "no overlay opened")
+        self.screen_when(lambda r: dimmed_picture(r, self.original), "no overlay opened")
         drag(SEL[0], SEL[1], SEL[2], SEL[3])
         self.screen_when(lambda r: region_equal(r, self.original, 400, 300, 800, 400),
                          "the selection was not confirmed")
@@ -266,7 +263,7 @@ class MarkupTest(harness.SessionTest):
                  ((100, 20, 900, 1075), (450, 24)))        # neither fits: inside the top
         for (l, t, r, b), (x, y) in cases:
             press_hotkey()
-            self.screen_when(lambda s: dimmed_everywhere(s, self.original), "no overlay")
+            self.screen_when(lambda s: dimmed_picture(s, self.original), "no overlay")
             drag(l, t, r, b)
             # Inside the rounded corners: the panel's fill at its own top-left margin.
             shown = self.screen_when(lambda s: pixel(s, x + 3, y + 3) == panel,

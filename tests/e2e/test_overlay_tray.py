@@ -7,7 +7,8 @@ import unittest
 
 import harness
 from harness import SCREEN_W, SCREEN_H, point_at, read_root, wait_for
-from screen import FRAME_RGB, dimmed_everywhere, drag, pixel, region_dimmed, region_equal
+from screen import FRAME_RGB, dimmed_picture, drag, pixel, region_dimmed, \
+    region_equal, same_picture
 from tray import (SETTINGS_KEY, Tray, overlay_windows, press_hotkey, reg, rss_kb, shoot, tray_icons,
                   tray_window, tray_window_id, xdotool)
 
@@ -38,22 +39,22 @@ class OverlayByHotkeyTest(harness.SessionTest):
         super().setUp()
         self.assertTrue(tray.running(), "the tray instance has gone")
         # Each test starts from the known picture, with no overlay left on it.
-        wait_for(lambda: read_root() == self.original, timeout=10)
-        self.assertEqual(read_root(), self.original, "screen is not the test picture")
+        self.screen_when(lambda r: same_picture(r, self.original), "screen is not the test picture",
+                         timeout=10)
 
     def open_overlay(self):
         press_hotkey()
-        return self.screen_when(lambda r: dimmed_everywhere(r, self.original),
+        return self.screen_when(lambda r: dimmed_picture(r, self.original),
                               "the hotkey opened no dimmed overlay")
 
     def close_with_escape(self):
         xdotool("key", "Escape")
-        self.screen_when(lambda r: r == self.original, "the screen did not come back after Esc")
+        self.screen_when(lambda r: same_picture(r, self.original), "the screen did not come back after Esc")
 
     def test_hotkey_shows_the_screen_dimmed(self):
         shown = self.open_overlay()
         # Denser than the sampling above: every 101st byte and whole rows at both edges.
-        self.assertTrue(dimmed_everywhere(shown, self.original, step=101))
+        self.assertTrue(dimmed_picture(shown, self.original, step=101))
         self.assertTrue(region_dimmed(shown, self.original, 0, 0, SCREEN_W, 2))
         self.assertTrue(region_dimmed(shown, self.original, 0, SCREEN_H - 2, SCREEN_W, 2))
         self.assertTrue(region_dimmed(shown, self.original, SCREEN_W - 2, 0, 2, SCREEN_H))
@@ -90,7 +91,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
         self.open_overlay()
         xdotool("mousemove", 800, 500)
         xdotool("click", 3)
-        self.screen_when(lambda r: r == self.original, "the screen did not come back")
+        self.screen_when(lambda r: same_picture(r, self.original), "the screen did not come back")
         # And in the middle of a drag.
         self.open_overlay()
         xdotool("mousemove", 300, 300)
@@ -98,7 +99,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
         xdotool("mousemove", 500, 450)
         xdotool("click", 3)
         xdotool("mouseup", 1)
-        self.screen_when(lambda r: r == self.original, "the screen did not come back")
+        self.screen_when(lambda r: same_picture(r, self.original), "the screen did not come back")
         self.assertTrue(tray.running())
 
     def test_second_hotkey_press_stacks_and_the_lower_overlay_keeps_working(self):
@@ -116,7 +117,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
                         "the second press opened no second overlay")
         shoot("overlay-tray-two-overlays")
         xdotool("key", "Escape")
-        self.screen_when(lambda r: dimmed_everywhere(r, self.original), "first overlay not shown")
+        self.screen_when(lambda r: dimmed_picture(r, self.original), "first overlay not shown")
         drag(1000, 500, 1300, 800)
         self.screen_when(lambda r: region_equal(r, self.original, 1010, 510, 280, 280),
                        "first overlay does not select")
@@ -145,11 +146,11 @@ class TrayOverlayResourceTest(harness.SessionTest):
         def cycle():
             point_at(tray_window_id(), x + w - 4, y + h // 2)
             xdotool("key", "ctrl+shift+a")
-            self.assertTrue(wait_for(lambda: read_root() != original, timeout=15, interval=0.05),
-                            "no overlay")
+            self.assertTrue(wait_for(lambda: dimmed_picture(read_root(), original), timeout=15,
+                                     interval=0.05), "no overlay")
             xdotool("key", "Escape")
-            self.assertTrue(wait_for(lambda: read_root() == original, timeout=15, interval=0.05),
-                            "overlay did not close")
+            self.assertTrue(wait_for(lambda: same_picture(read_root(), original), timeout=15,
+                                     interval=0.05), "overlay did not close")
 
         for _ in range(3):  # warm up: first use loads fonts, caches and X resources
             cycle()

@@ -10,7 +10,7 @@ import unittest
 import harness
 import xpixels
 from harness import SCREEN_W, SCREEN_H, crop_rgb, read_root, wait_for
-from screen import DIM, pixel, region_equal
+from screen import DIM, pixel, same_picture
 from tray import (SETTINGS_KEY, Tray, overlay_windows, own_windows, press_hotkey, reg, rss_kb,
                   shoot, tray_window_id, xdotool)
 
@@ -96,11 +96,6 @@ class SoakTest(harness.SessionTest):
         original = crop_rgb(self.original, SCREEN_W, x, y, w, h)
         return all(abs(p - DIM[q]) <= 1 for p, q in zip(shown, original))
 
-    def clean(self, shown):
-        """The picture again, Wine's tray window in the top-left corner aside."""
-        return (region_equal(shown, self.original, 0, 80, SCREEN_W, SCREEN_H - 80)
-                and region_equal(shown, self.original, 240, 0, SCREEN_W - 240, 80))
-
     def choose(self, tool, number):
         """Presses a tool's button and waits for its highlight (dark grey corner)."""
         click(*button(tool))
@@ -184,14 +179,14 @@ class SoakTest(harness.SessionTest):
             self.capture(number, finishes[(number - 1) % 4])
             if number == SETTLED_AFTER or number % CURVE_STEP == 0:
                 curve.append((number, rss_kb(pid)))
-                self.assertTrue(self.clean(read_root()), f"after capture {number}: not clean")
+                self.assertTrue(same_picture(read_root(), self.original), f"after capture {number}: not clean")
         seconds = time.time() - began
         print(f"\n{CAPTURES} marked captures in {seconds:.0f} s; tray VmRSS after capture:")
         for number, kb in curve:
             print(f"  {number:4d}  {kb:7d} kB")
 
         # The screen is clean (read by ImageMagick) and nothing of ours is left on it.
-        self.assertTrue(self.clean(read_root()), "the screen is not clean")
+        self.assertTrue(same_picture(read_root(), self.original), "the screen is not clean")
         self.assertEqual(overlay_windows(), [])
         self.assertEqual(pin_windows(), [])
         # Still answering: its hotkey opens an overlay, and its menu opens and closes.

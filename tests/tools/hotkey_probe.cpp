@@ -1,4 +1,4 @@
-// Test helper: registers the capture hotkey on a message-only window, as the tray does,
+// Test helper: registers the capture hotkey, as the tray does, on a message-only window
 // and reports what arrives. Arguments: optional MODIFIERS VK for the hotkey (default
 // Ctrl+Shift+A). Prints "ready" once registered; "hotkey ID" (hex) for each WM_HOTKEY, after
 // the first of which it unregisters and prints "unregistered"; "key VK" (hex) for each

@@ -20,6 +20,7 @@ TEST(StringTable, EveryEntryHasBothLanguages) {
         menu_autostart, menu_hotkey_settings, menu_language,     menu_about,
         menu_exit,      hotkey_dialog_title,  hotkey_prompt,     hotkey_need_modifier,
         button_ok,      button_cancel,        save_dialog_title, save_filter,
+        hotkey_taken,
     };
     for (Lookup lookup : lookups) {
         EXPECT_FALSE(lookup(Language::Chinese).empty());
@@ -45,6 +46,7 @@ TEST(StringTable, EnglishTexts) {
     EXPECT_EQ(hotkey_dialog_title(en), "Hotkey Settings");
     EXPECT_EQ(hotkey_prompt(en), "Press a new key combination:");
     EXPECT_EQ(hotkey_need_modifier(en), "At least one modifier key required (Ctrl/Shift/Alt/Win)");
+    EXPECT_EQ(hotkey_taken(en), "In use by another program: choose another combination");
     EXPECT_EQ(button_ok(en), "OK");
     EXPECT_EQ(button_cancel(en), "Cancel");
     EXPECT_EQ(save_dialog_title(en), "Save Image");
@@ -76,6 +78,11 @@ TEST(StringTable, ChineseTexts) {
     EXPECT_EQ(hotkey_need_modifier(zh), "\xE9\x9C\x80\xE8\xA6\x81\xE8\x87\xB3\xE5\xB0\x91\xE4\xB8"
                                         "\x80\xE4\xB8\xAA\xE4\xBF\xAE\xE9\xA5\xB0\xE9\x94\xAE"
                                         " (Ctrl/Shift/Alt/Win)");
+    // With a full-width comma.
+    EXPECT_EQ(hotkey_taken(zh), "\xE8\xAF\xA5\xE7\xBB\x84\xE5\x90\x88\xE9\x94\xAE"
+                                "\xE5\xB7\xB2\xE8\xA2\xAB\xE5\x85\xB6\xE4\xBB\x96"
+                                "\xE7\xA8\x8B\xE5\xBA\x8F\xE5\x8D\xA0\xE7\x94\xA8\xEF\xBC\x8C\xE8"
+                                "\xAF\xB7\xE6\x8D\xA2\xE4\xB8\x80\xE4\xB8\xAA");
     EXPECT_EQ(button_ok(zh), "\xE7\xA1\xAE\xE5\xAE\x9A");
     EXPECT_EQ(button_cancel(zh), "\xE5\x8F\x96\xE6\xB6\x88");
     EXPECT_EQ(save_dialog_title(zh), "\xE4\xBF\x9D\xE5\xAD\x98\xE5\x9B\xBE\xE7\x89\x87");

@@ -38,6 +38,17 @@ TEST(BmpWriter, WritesHeaderThenRowsBottomUp) {
     DeleteFileA("tall.bmp");
 }
 
+TEST(BmpWriter, EveryPixelIsOpaqueWithItsColourKept) {
+    const PixelImage image{{1, 2, 3, 0, 5, 6, 7, 0x80}, 2, 1};
+    ASSERT_TRUE(write_bmp("opaque.bmp", image));
+    const std::vector<uint8_t> file = read_file("opaque.bmp");
+    ASSERT_EQ(file.size(), 62u);
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54, file.end()),
+              (std::vector<uint8_t>{1, 2, 3, 255, 5, 6, 7, 255}));
+    EXPECT_EQ(image.pixels[3], 0); // the caller's image is left as it was
+    DeleteFileA("opaque.bmp");
+}
+
 TEST(BmpWriter, ReplacesAnExistingFileInsteadOfAppending) {
     std::ofstream("replace.bmp", std::ios::binary) << std::string(1000, 'x');
     ASSERT_TRUE(write_bmp("replace.bmp", two_by_one()));
@@ -106,7 +117,10 @@ TEST(Clipboard, PublishesOneTopDownDibAndDropsThePreviousContents) {
     EXPECT_EQ(header.biBitCount, 32);
     EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
     EXPECT_EQ(header.biSizeImage, 24u);
-    EXPECT_EQ(std::vector<uint8_t>(bytes + 40, bytes + 64), image.pixels);
+    // Colours as given; the fourth byte opaque whatever the image held there.
+    EXPECT_EQ(std::vector<uint8_t>(bytes + 40, bytes + 64),
+              (std::vector<uint8_t>{1,  2,  3,  255, 5,  6,  7,  255, 9,  10, 11, 255,
+                                    13, 14, 15, 255, 17, 18, 19, 255, 21, 22, 23, 255}));
     GlobalUnlock(dib);
     CloseClipboard();
 }
@@ -125,6 +139,30 @@ TEST(Clipboard, FailsWhileTheClipboardIsHeldOpen) {
     EXPECT_FALSE(copied);
 }
 
+TEST(Clipboard, WaitsOutAnotherProgramHoldingItForAMoment) {
+    // Another thread stands in for a clipboard manager that opens the clipboard briefly.
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE holder = CreateThread(
+        nullptr, 0,
+        [](void* event) -> DWORD {
+            HWND own = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       nullptr, nullptr);
+            if (!OpenClipboard(own)) return 1;
+            SetEvent(static_cast<HANDLE>(event));
+            Sleep(100); // how long the other program keeps it
+            CloseClipboard();
+            DestroyWindow(own);
+            return 0;
+        },
+        opened, 0, nullptr);
+    ASSERT_NE(holder, nullptr);
+    ASSERT_EQ(WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(copy_image_to_clipboard(two_by_one(), nullptr));
+    WaitForSingleObject(holder, 5000);
+    CloseHandle(holder);
+    CloseHandle(opened);
+}
+
 TEST(ScreenGrab, RegionsAreClampedToThePrimaryDisplay) {
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     std::optional<PixelImage> full = capture_screen(std::nullopt);
@@ -141,4 +179,11 @@ TEST(ScreenGrab, RegionsAreClampedToThePrimaryDisplay) {
     EXPECT_EQ(cut->width, 120);
     EXPECT_FALSE(capture_screen(ScreenRect{sw, 0, 10, 10}));
     EXPECT_FALSE(capture_screen(ScreenRect{sw + 80, 0, 100, 100}));
+}
+
+TEST(ScreenGrab, AScreenGdiCannotReadIsNoImage) {
+    // As on a locked workstation or the secure desktop: no black picture passed off as one.
+    fail_next_screen_copy();
+    EXPECT_FALSE(capture_screen(std::nullopt));
+    EXPECT_TRUE(capture_screen(ScreenRect{0, 0, 10, 10})) << "the fault was spent";
 }

@@ -337,18 +337,50 @@ TEST_F(Overlay, ClosingTheTopOverlayLeavesTheOtherWorking) {
     EXPECT_EQ(s->selection_pixels.size(), 200u * 100u * 4u);
 }
 
+TEST_F(Overlay, CaptureTakenMidDragEndsItAsAReleaseAtTheLastPoint) {
+    // Alt+Tab or a UAC prompt mid-drag: another window gets the capture, no release comes.
+    HWND window = open_one();
+    ASSERT_NE(window, nullptr);
+    OverlayState* s = overlay_state(window);
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(100, 120));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(300, 260));
+    SetCapture(other);
+    EXPECT_FALSE(s->selecting);
+    EXPECT_TRUE(s->has_selection);
+    EXPECT_EQ(s->selection, (OverlayRect{100, 120, 300, 260}));
+
+    // A pen stroke likewise ends where the pointer last was and is kept.
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(150, 150));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(200, 190));
+    SetCapture(other);
+    EXPECT_FALSE(s->drawing);
+    ASSERT_EQ(s->annotations.size(), 1u);
+    EXPECT_EQ(s->annotations[0].points.back(), (OverlayPoint{200, 190}));
+    // Later pointer movement no longer extends anything.
+    SendMessageW(window, WM_MOUSEMOVE, 0, at(260, 240));
+    EXPECT_EQ(s->annotations[0].points.back(), (OverlayPoint{200, 190}));
+    EXPECT_EQ(s->selection, (OverlayRect{100, 120, 300, 260}));
+    ReleaseCapture();
+    DestroyWindow(other);
+}
+
 TEST_F(Overlay, AFailedOpenReleasesWhatItMadeAndCarriesOn) {
     PVOID handler = AddVectoredExceptionHandler(1, catch_debug_print);
     const struct {
-        OverlayFault fault;
+        void (*fail)();
         const char* text;
-    } cases[] = {{OverlayFault::BackBuffer, "CreateDIBSection failed"},
-                 {OverlayFault::Window, "CreateWindowExW failed"}};
+    } cases[] = {// GDI cannot read a locked workstation or the secure desktop.
+                 {fail_next_screen_copy, "BitBlt of the screen failed"},
+                 {[] { fail_next_overlay(OverlayFault::BackBuffer); }, "CreateDIBSection failed"},
+                 {[] { fail_next_overlay(OverlayFault::Window); }, "CreateWindowExW failed"}};
     for (const auto& c : cases) {
         debug_text.clear();
         const size_t open_before = own_overlays().size();
         const int released = overlay_release_count();
-        fail_next_overlay(c.fault);
+        c.fail();
         open_overlay();
         EXPECT_EQ(own_overlays().size(), open_before);
         EXPECT_EQ(overlay_release_count(), released + 1);

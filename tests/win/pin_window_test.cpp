@@ -110,9 +110,14 @@ bool hold_ctrl(bool down) {
     return false;
 }
 
-bool move_cursor(POINT to) {
+bool move_cursor(POINT to, bool mid_drag = false) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         SetCursorPos(to.x, to.y);
+        // Mid-drag the warp's own moves report the real button, which is up: a pin rightly
+        // ends its drag on them, so they are dropped and the drag's messages are the sent ones.
+        MSG msg;
+        while (mid_drag && PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+        }
         pump();
         POINT now{};
         GetCursorPos(&now);
@@ -149,7 +154,7 @@ void drag(HWND pin, POINT from, POINT to, bool ctrl) {
     if (ctrl) {
         ASSERT_TRUE(hold_ctrl(false));
     }
-    ASSERT_TRUE(move_cursor(to));
+    ASSERT_TRUE(move_cursor(to, true));
     SendMessageW(pin, WM_MOUSEMOVE, MK_LBUTTON, at(5, 30));
     SendMessageW(pin, WM_LBUTTONUP, 0, at(5, 30));
 }
@@ -282,6 +287,21 @@ TEST_F(Pin, CtrlDragScalesAboutTheCentreAndPlainDragMoves) {
     EXPECT_EQ(window_box(pin),
               (Box{zoomed.left + 40, zoomed.top - 25, zoomed.right + 40, zoomed.bottom - 25}));
     EXPECT_FLOAT_EQ(pin_window_state(pin)->zoom, 2.25f);
+}
+
+TEST_F(Pin, AMoveWithTheButtonFoundUpEndsTheDrag) {
+    // Windows sends a pin no release that happened away from it without the capture.
+    HWND pin = open_one(pattern(100, 60));
+    ASSERT_NE(pin, nullptr);
+    const Box start = window_box(pin);
+    ASSERT_TRUE(move_cursor({start.left + 10, start.top + 10}));
+    SendMessageW(pin, WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10));
+    ASSERT_EQ(pin_window_state(pin)->drag_mode, PinDragMode::Move);
+    ASSERT_TRUE(move_cursor({start.left + 70, start.top + 50}, true));
+    SendMessageW(pin, WM_MOUSEMOVE, 0, at(70, 50));
+    EXPECT_EQ(pin_window_state(pin)->drag_mode, PinDragMode::None);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(window_box(pin), start);
 }
 
 TEST_F(Pin, RightClickOrCloseSquareClosesOnlyThatPin) {

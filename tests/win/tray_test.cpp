@@ -11,6 +11,7 @@
 #include "main/app_icon.h"
 #include "main/hotkey_dialog.h"
 #include "main/hotkey_registration.h"
+#include "main/settings.h"
 #include "main/tray_menu.h"
 #include "main/tray_state.h"
 #include "strings/utf.h"
@@ -106,6 +107,15 @@ struct HeldKey {
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
 };
+
+UINT registered_modifiers = 0;
+UINT registered_vk = 0;
+
+BOOL WINAPI record_registration(HWND, int, UINT modifiers, UINT vk) {
+    registered_modifiers = modifiers;
+    registered_vk = vk;
+    return TRUE;
+}
 
 class HotkeyDialog : public testing::Test {
   protected:
@@ -233,6 +243,55 @@ TEST(TrayWindow, StartOnBootCommandTogglesTheRunValue) {
     }
 }
 
+TEST(StartOnBoot, AnEntryTheStartupListsTurnedOffIsOffUntilTurnedOnAgain) {
+    const wchar_t* run = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const wchar_t* approved =
+        L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+    // As Task Manager leaves them: first byte 3 is off, 2 is on, then a time stamp.
+    const BYTE off[12] = {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01};
+    const BYTE on[12] = {2};
+    auto set_approved = [&](const wchar_t* name, const BYTE* data) {
+        return RegSetKeyValueW(HKEY_CURRENT_USER, approved, name, REG_BINARY, data, 12);
+    };
+    auto approved_exists = [&](const wchar_t* name) {
+        return RegGetValueW(HKEY_CURRENT_USER, approved, name, RRF_RT_ANY, nullptr, nullptr,
+                            nullptr) == ERROR_SUCCESS;
+    };
+    auto clean = [&] {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, approved, L"Vellumshot");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, approved, L"Another program");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, run, L"Vellumshot");
+    };
+    clean();
+    const wchar_t path[] = L"\"C:\\Vellumshot.exe\"";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, run, L"Vellumshot", REG_SZ, path, sizeof path),
+              ERROR_SUCCESS);
+    ASSERT_EQ(set_approved(L"Vellumshot", on), ERROR_SUCCESS);
+    ASSERT_EQ(set_approved(L"Another program", off), ERROR_SUCCESS);
+    EXPECT_TRUE(is_autostart_enabled());
+
+    ASSERT_EQ(set_approved(L"Vellumshot", off), ERROR_SUCCESS);
+    EXPECT_FALSE(is_autostart_enabled()) << "Windows will not start it";
+    // Turning it on from the menu gives the choice back to Windows' default, on.
+    toggle_autostart();
+    EXPECT_TRUE(run_value_exists());
+    EXPECT_FALSE(approved_exists(L"Vellumshot"));
+    EXPECT_TRUE(approved_exists(L"Another program"));
+    EXPECT_TRUE(is_autostart_enabled());
+    toggle_autostart();
+    EXPECT_FALSE(run_value_exists());
+    clean();
+}
+
+TEST(HotkeyRegistration, AsksForNoAutoRepeatAndKeepsTheStoredModifiers) {
+    // A held hotkey must not open one overlay per auto-repeated key press.
+    tray_app.hotkey = Hotkey{MOD_CONTROL | MOD_ALT, 'K'};
+    EXPECT_TRUE(register_capture_hotkey(nullptr, record_registration));
+    EXPECT_EQ(registered_modifiers, UINT{MOD_CONTROL | MOD_ALT | MOD_NOREPEAT});
+    EXPECT_EQ(registered_vk, UINT{'K'});
+    EXPECT_EQ(tray_app.hotkey.modifiers, uint32_t{MOD_CONTROL | MOD_ALT});
+}
+
 TEST(TrayWindow, ExitFreesTheHotkeyAndAsksToQuit) {
     HWND tray = make_tray_window();
     tray_app.hotkey = Hotkey{0x7, 0x4B};
@@ -357,4 +416,27 @@ TEST_F(HotkeyDialog, AQuitRequestClosesItUnappliedAndReachesTheMainLoop) {
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheOldOneKept) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, 99, MOD_CONTROL | MOD_ALT, 'K')); // the other holder
+    HWND dialog = create_hotkey_dialog(tray);
+    tray_app.pending_hotkey = Hotkey{MOD_CONTROL | MOD_ALT, 'K'}; // as typed: key capture aside
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(IsWindow(dialog)) << "a hotkey that does nothing must not be accepted";
+    EXPECT_EQ(label(), "In use by another program: choose another combination");
+    EXPECT_EQ(tray_app.hotkey.modifiers, 6u);
+    EXPECT_EQ(tray_app.hotkey.vk, 0x41u);
+    EXPECT_TRUE(UnregisterHotKey(tray, HOTKEY_ID)) << "the old hotkey is still the tray's";
+    EXPECT_TRUE(register_capture_hotkey(tray));
+
+    // Once the other program lets go, the same OK takes it.
+    UnregisterHotKey(nullptr, 99);
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    run_hotkey_dialog(tray, dialog);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(tray_app.hotkey.modifiers, uint32_t{MOD_CONTROL | MOD_ALT});
+    EXPECT_EQ(stored_dword(L"HotkeyVk"), 0x4Bu);
+    EXPECT_TRUE(combination_is_taken(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_FALSE(combination_is_taken(6, 0x41)) << "the old hotkey was given up";
 }
