@@ -179,7 +179,8 @@ class SoakTest(harness.SessionTest):
             self.capture(number, finishes[(number - 1) % 4])
             if number == SETTLED_AFTER or number % CURVE_STEP == 0:
                 curve.append((number, rss_kb(pid)))
-                self.assertTrue(same_picture(read_root(), self.original), f"after capture {number}: not clean")
+                self.assertTrue(same_picture(read_root(), self.original),
+                                f"after capture {number}: the screen is not clean")
         seconds = time.time() - began
         print(f"\n{CAPTURES} marked captures in {seconds:.0f} s; tray VmRSS after capture:")
         for number, kb in curve:
