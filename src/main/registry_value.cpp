@@ -9,3 +9,7 @@ std::optional<uint32_t> stored_dword(bool read_ok, uint32_t type, const uint8_t*
     for (size_t i = 0; i < size; ++i) number |= static_cast<uint32_t>(data[i]) << (8 * i);
     return number;
 }
+
+bool startup_entry_disabled(bool read_ok, uint32_t type, const uint8_t* data, size_t size) {
+    return read_ok && type == REGISTRY_TYPE_BINARY && size > 0 && data && (data[0] & 1) != 0;
+}

@@ -72,7 +72,7 @@ bool disabled_in_startup_lists() {
     const LSTATUS status =
         RegQueryValueExW(key, to_wide(RUN_VALUE).c_str(), nullptr, &type, data, &size);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS && type == REG_BINARY && size > 0 && (data[0] & 1) != 0;
+    return startup_entry_disabled(status == ERROR_SUCCESS, type, data, size);
 }
 
 // Turning the option on in the menu also lifts the startup lists' "off", so that

@@ -1,5 +1,6 @@
-// Hotkey values as the registry may hand them back: any read status, any type, any
-// number of bytes; then the hotkey they make is named for the tray and the dialog.
+// Settings as the registry may hand them back: any read status, any type, any number of
+// bytes. The hotkey values, then the name of the hotkey they make, then the startup
+// lists' value that can turn the Run entry off.
 #include "fuzz_input.h"
 #include "main/hotkey.h"
 #include "main/registry_value.h"
@@ -20,5 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::string name = format_hotkey(hotkey.modifiers, hotkey.vk);
     FUZZ_CHECK(!name.empty());
+
+    // The startup lists' value for the Run entry: whatever is left of the input.
+    const bool read_ok = take<uint8_t>(in) & 1;
+    const uint32_t type = take<uint32_t>(in);
+    if (startup_entry_disabled(read_ok, type, in.data, in.size))
+        FUZZ_CHECK(read_ok && type == REGISTRY_TYPE_BINARY && (in.data[0] & 1) != 0);
     return 0;
 }

@@ -30,3 +30,19 @@ TEST(StoredDword, OnlyASuccessfulReadOfAtMostFourDwordBytesGivesANumber) {
          {0u, REG_SZ_TYPE, REG_BINARY_TYPE, REG_DWORD_BIG_ENDIAN_TYPE, REG_QWORD_TYPE, 0xFFFFFFFFu})
         EXPECT_EQ(stored_dword(true, type, bytes, 4), std::nullopt) << type;
 }
+
+TEST(StartupEntryDisabled, OnlyAnOddFirstByteOfReadBinaryDataTurnsTheEntryOff) {
+    const uint8_t off[12] = {3, 0, 0, 0, 0x10};
+    const uint8_t on[12] = {2};
+    const uint8_t also_on[12] = {6};
+    EXPECT_TRUE(startup_entry_disabled(true, REG_BINARY_TYPE, off, 12));
+    EXPECT_TRUE(startup_entry_disabled(true, REG_BINARY_TYPE, off, 1));
+    EXPECT_FALSE(startup_entry_disabled(true, REG_BINARY_TYPE, on, 12));
+    EXPECT_FALSE(startup_entry_disabled(true, REG_BINARY_TYPE, also_on, 12));
+    // No value, a failed or oversized read, another type, or no bytes: Windows' default, on.
+    EXPECT_FALSE(startup_entry_disabled(false, REG_BINARY_TYPE, off, 12));
+    EXPECT_FALSE(startup_entry_disabled(true, REGISTRY_TYPE_DWORD, off, 4));
+    EXPECT_FALSE(startup_entry_disabled(true, REG_SZ_TYPE, off, 12));
+    EXPECT_FALSE(startup_entry_disabled(true, REG_BINARY_TYPE, off, 0));
+    EXPECT_FALSE(startup_entry_disabled(true, REG_BINARY_TYPE, nullptr, 12));
+}
