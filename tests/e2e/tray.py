@@ -267,6 +267,9 @@ def dialog(window_class="VLS_HkDlg"):
     info = {}
     for line in result.out.decode("utf-8").splitlines():
         kind, rest = line.split(" ", 1)
+        if kind == "foreground":
+            info[kind] = rest == "1"
+            continue
         if kind == "child":
             ident, rest = rest.split(" ", 1)
             kind = int(ident)

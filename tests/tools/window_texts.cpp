@@ -4,6 +4,7 @@
 //   window <left> <top> <right> <bottom> <text>
 //   client <left> <top> <right> <bottom>
 //   child <id> <left> <top> <right> <bottom> <text>
+//   foreground <1 when the window is the foreground window, else 0>
 // Exit 1 when no such window exists.
 #include <windows.h>
 
@@ -50,5 +51,6 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("client %ld %ld %ld %ld\n", origin.x, origin.y, origin.x + c.right,
                 origin.y + c.bottom);
     EnumChildWindows(window, print_child, 0);
+    std::printf("foreground %d\n", GetForegroundWindow() == window ? 1 : 0);
     return 0;
 }
