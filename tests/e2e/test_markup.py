@@ -1,13 +1,12 @@
 """Marking up a selection and finishing it, as a user does: the real tray, the real hotkey,
 xdotool presses on the toolbar and drags on the selection, the marks read back off the X
 screen with ImageMagick, and the copied image read back with xclip."""
-import tempfile
 import unittest
 
 import harness
 from harness import SCREEN_W, Held, crop_rgb, read_root, wait_for
 from screen import dimmed_picture, drag, pixel, region_equal, same_picture
-from tray import SETTINGS_KEY, Tray, centre, dialog, press_hotkey, reg, shoot, xdotool
+from tray import centre, dialog, press_hotkey, shoot, start_default_tray, xdotool
 
 RED = (255, 0, 0)
 SEL = (300, 200, 1300, 800)  # left, top, right, bottom
@@ -21,12 +20,7 @@ tray = None
 
 def setUpModule():
     global tray
-    reg("delete", SETTINGS_KEY, "/f")  # the default hotkey
-    harness.paint_root(harness.test_picture())
-    tray = Tray(tempfile.mkdtemp(prefix="vls-"))
-    if tray.icon is None:
-        tray.stop()
-        raise AssertionError("the tray icon never appeared")
+    tray = start_default_tray()
 
 
 def tearDownModule():

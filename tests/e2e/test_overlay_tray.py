@@ -1,7 +1,6 @@
 """The capture overlay as a user opens it: the real Vellumshot.exe runs in the tray, the
 real Ctrl+Shift+A hotkey opens overlays, xdotool drags and presses keys on them and
 ImageMagick reads back what the X screen shows."""
-import tempfile
 import time
 import unittest
 
@@ -9,7 +8,8 @@ import harness
 from harness import SCREEN_W, SCREEN_H, point_at, read_root, wait_for
 from screen import FRAME_RGB, dimmed_picture, drag, pixel, region_dimmed, \
     region_equal, same_picture
-from tray import (SETTINGS_KEY, Tray, overlay_windows, press_hotkey, reg, rss_kb, shoot, tray_icons,
+from tray import start_default_tray
+from tray import (overlay_windows, press_hotkey, rss_kb, shoot, tray_icons,
                   tray_window, tray_window_id, xdotool)
 
 tray = None
@@ -17,13 +17,7 @@ tray = None
 
 def setUpModule():
     global tray
-    # Other modules may have left another hotkey in the settings: use the default one.
-    reg("delete", SETTINGS_KEY, "/f")
-    harness.paint_root(harness.test_picture())
-    tray = Tray(tempfile.mkdtemp(prefix="vls-"))
-    if tray.icon is None:
-        tray.stop()
-        raise AssertionError("the tray icon never appeared")
+    tray = start_default_tray()
 
 
 def tearDownModule():

@@ -3,7 +3,6 @@ and finished in turn by Copy, Save (through Wine's save dialog), Pin (the pin th
 and Esc. The tray's resident memory must settle, the screen must come back clean and the
 tray must still answer its hotkey and its menu."""
 import os
-import tempfile
 import time
 import unittest
 
@@ -11,7 +10,8 @@ import harness
 import xpixels
 from harness import SCREEN_W, SCREEN_H, crop_rgb, read_root, wait_for
 from screen import DIM, pixel, same_picture
-from tray import (SETTINGS_KEY, Tray, overlay_windows, own_windows, press_hotkey, reg, rss_kb,
+from tray import start_default_tray
+from tray import (overlay_windows, own_windows, press_hotkey, rss_kb,
                   shoot, tray_window_id, xdotool)
 
 CAPTURES = 200
@@ -32,12 +32,7 @@ tray = None
 
 def setUpModule():
     global tray
-    reg("delete", SETTINGS_KEY, "/f")  # the default hotkey
-    harness.paint_root(harness.test_picture())
-    tray = Tray(tempfile.mkdtemp(prefix="vls-"))
-    if tray.icon is None:
-        tray.stop()
-        raise AssertionError("the tray icon never appeared")
+    tray = start_default_tray()
 
 
 def tearDownModule():

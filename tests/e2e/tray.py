@@ -302,3 +302,17 @@ def overlay_shown(picture_rgb):
     before = sum(picture_rgb[i] for i in range(0, len(picture_rgb), step))
     after = sum(now[i] for i in range(0, len(now), step))
     return after < before * 0.8
+
+
+def start_default_tray():
+    """A tray instance with the default hotkey (other modules may have stored another),
+    started over the test picture; fails when its icon never appears."""
+    import harness
+    import tempfile
+    reg("delete", SETTINGS_KEY, "/f")
+    harness.paint_root(harness.test_picture())
+    tray = Tray(tempfile.mkdtemp(prefix="vls-"))
+    if tray.icon is None:
+        tray.stop()
+        raise AssertionError("the tray icon never appeared")
+    return tray
