@@ -1,11 +1,7 @@
 // GDI objects over long uptime: every drawing and window path, repeated, leaves the number
 // of GDI objects the process can still create where it was. A tray tool paints thousands
 // of frames; one object leaked per call would end it once the per-process table is full.
-//
-// The measure: GetGuiResources is not implemented under Wine (it returns 0), so the test
-// counts free room in the process's GDI handle table instead, by creating brushes until the
-// system refuses one and deleting them all again. Every live object holds one slot, so each
-// leaked object lowers that count by exactly one (the first test checks this).
+// The first test checks that the measure counts each live object exactly once.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -23,6 +19,8 @@
 #include "capture/pin_window.h"
 #include "capture/render_selection.h"
 #include "capture/toolbar.h"
+#include "process_measure.h"
+#include "window_driver.h"
 
 namespace {
 
@@ -32,19 +30,6 @@ namespace {
 constexpr int ROUNDS = 40;
 constexpr int ROUTE_ROUNDS = 24;
 constexpr int WARM_UP = 3;
-
-int creatable_gdi_objects() {
-    std::vector<HBRUSH> made;
-    made.reserve(70000);
-    // Bounded, in case a system ever hands out brushes without limit.
-    while (made.size() < 1000000) {
-        HBRUSH brush = CreateSolidBrush(0x123456);
-        if (!brush) break;
-        made.push_back(brush);
-    }
-    for (HBRUSH brush : made) DeleteObject(brush);
-    return static_cast<int>(made.size());
-}
 
 // GDI slots lost by running `path` `rounds` times, after WARM_UP runs that may fill
 // caches. Printed as well: the README quotes these figures.
@@ -57,52 +42,6 @@ int slots_lost(const char* name, int rounds, Path path) {
     std::printf("GDI objects left behind by %d rounds of %s: %d\n", rounds, name, lost);
     std::fflush(stdout);
     return lost;
-}
-
-LPARAM at(int x, int y) {
-    return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
-                               (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-std::vector<HWND> own_windows(const wchar_t* window_class) {
-    std::vector<HWND> found;
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, window_class, nullptr)) != nullptr) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId()) found.push_back(window);
-    }
-    return found;
-}
-
-HWND open_one_overlay() {
-    open_overlay();
-    const std::vector<HWND> open = own_windows(L"VLS_Capture");
-    return open.size() == 1 ? open[0] : nullptr;
-}
-
-void drag(HWND window, int x1, int y1, int x2, int y2) {
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(x1, y1));
-    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at((x1 + x2) / 2, (y1 + y2) / 2));
-    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(x2, y2));
-    SendMessageW(window, WM_LBUTTONUP, 0, at(x2, y2));
-}
-
-void press_button(HWND window, int32_t command) {
-    pump(); // the paint that lays the toolbar out
-    const OverlayState* state = overlay_state(window);
-    if (!state) return;
-    for (const ToolbarButton& b : state->toolbar_buttons) {
-        if (b.command != command) continue;
-        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(b.left + 5, b.top + 5));
-        SendMessageW(window, WM_LBUTTONUP, 0, at(b.left + 5, b.top + 5));
-        return;
-    }
 }
 
 // One committed mark of every kind, drawn over the selection 100,100 - 700,500.
@@ -155,13 +94,13 @@ TEST_F(GdiObjects, TheMeasureCountsEveryLiveObjectOfEachKindTheCodeMakes) {
 }
 
 TEST_F(GdiObjects, PaintingTheOverlayWithEveryMarkToolbarAndTextBoxKeepsNone) {
-    HWND window = open_one_overlay();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
     drag(window, 100, 100, 700, 500);
     ASSERT_TRUE(s.toolbar_active);
     add_every_mark(s);
-    press_button(window, TOOLBAR_TEXT);
+    press_toolbar_button(window, TOOLBAR_TEXT);
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(300, 440));
     ASSERT_NE(s.text_edit, nullptr);
     SendMessageW(s.text_edit, WM_CHAR, L'a', 0);
@@ -184,7 +123,7 @@ TEST_F(GdiObjects, PaintingTheOverlayWithEveryMarkToolbarAndTextBoxKeepsNone) {
 }
 
 TEST_F(GdiObjects, RenderingTheSelectionWithEveryMarkKeepsNone) {
-    HWND window = open_one_overlay();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
     drag(window, 100, 100, 700, 500);
@@ -223,11 +162,11 @@ TEST_F(GdiObjects, ThePinsPaintAtEveryZoomWithAndWithoutHoverKeepsNone) {
 }
 
 TEST_F(GdiObjects, TheTextBoxOpenedCommittedCancelledAndReplacedKeepsNone) {
-    HWND window = open_one_overlay();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
     drag(window, 100, 100, 700, 500);
-    press_button(window, TOOLBAR_TEXT);
+    press_toolbar_button(window, TOOLBAR_TEXT);
     int committed = 0;
     const int lost = slots_lost("text box open/commit, open/replace/cancel", ROUNDS, [&] {
         // Opened and committed with Enter.
@@ -250,29 +189,6 @@ TEST_F(GdiObjects, TheTextBoxOpenedCommittedCancelledAndReplacedKeepsNone) {
     EXPECT_EQ(s.text_edit, nullptr);
     EXPECT_LT(lost, ROUNDS / 2);
 }
-
-namespace {
-
-std::wstring save_path;
-
-// Answers the save dialog, which runs its own message loop on this thread: the file name
-// goes into its name box and OK is pressed.
-void CALLBACK answer_save_dialog(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND dialog, LPARAM) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(dialog, name, 16);
-            if (std::wstring(name) != L"#32770" || !IsWindowVisible(dialog)) return TRUE;
-            // The name box is edt1 in the classic layout, cmb13 in the Explorer one.
-            for (int id : {0x480, 0x47C}) SetDlgItemTextW(dialog, id, save_path.c_str());
-            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-            return FALSE;
-        },
-        0);
-}
-
-} // namespace
 
 TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() /
@@ -312,7 +228,7 @@ TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
                 closed += own_windows(L"VLS_Capture").empty();
                 return;
             }
-            HWND window = open_one_overlay();
+            HWND window = open_new_overlay();
             if (!window) return;
             drag(window, 100, 100, 300, 250);
             drag(window, 120, 120, 200, 200); // a pen mark
@@ -331,19 +247,18 @@ TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
                 SendMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
                 break;
             case CopyButton:
-                press_button(window, TOOLBAR_COPY);
+                press_toolbar_button(window, TOOLBAR_COPY);
                 break;
             case CloseButton:
-                press_button(window, TOOLBAR_CLOSE);
+                press_toolbar_button(window, TOOLBAR_CLOSE);
                 break;
             case PinThenCloseIt:
-                press_button(window, TOOLBAR_PIN);
+                press_toolbar_button(window, TOOLBAR_PIN);
                 break;
             case SaveButton: {
-                save_path = (folder / ("shot" + std::to_string(file++) + ".png")).wstring();
-                const UINT_PTR timer = SetTimer(nullptr, 0, 20, answer_save_dialog);
-                press_button(window, TOOLBAR_SAVE);
-                KillTimer(nullptr, timer);
+                const auto path = folder / ("shot" + std::to_string(file++) + ".png");
+                with_save_dialog_answered(path.wstring(),
+                                          [&] { press_toolbar_button(window, TOOLBAR_SAVE); });
                 break;
             }
             default:

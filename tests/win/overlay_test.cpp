@@ -13,54 +13,14 @@
 #include "capture/overlay_state.h"
 #include "capture/screen_grab.h"
 #include "main/tray_state.h"
+#include "window_driver.h"
 
 namespace {
-
-LPARAM at(int x, int y) {
-    // Mouse messages carry each coordinate as a 16-bit word, negative ones included.
-    return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
-                               (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
-}
-
-std::vector<HWND> own_overlays() {
-    std::vector<HWND> found;
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, L"VLS_Capture", nullptr)) != nullptr) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId()) found.push_back(window);
-    }
-    return found;
-}
-
-// Opens one overlay and returns its window: the one overlay window that was not there.
-HWND open_one() {
-    const std::vector<HWND> before = own_overlays();
-    open_overlay();
-    for (HWND window : own_overlays()) {
-        bool old = false;
-        for (HWND b : before) old = old || b == window;
-        if (!old) return window;
-    }
-    return nullptr;
-}
-
-void drag(HWND window, int x1, int y1, int x2, int y2) {
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(x1, y1));
-    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at((x1 + x2) / 2, (y1 + y2) / 2));
-    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(x2, y2));
-    SendMessageW(window, WM_LBUTTONUP, 0, at(x2, y2));
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
 
 class Overlay : public ::testing::Test {
   protected:
     void TearDown() override {
-        for (HWND window : own_overlays()) DestroyWindow(window);
+        for (HWND window : own_windows(L"VLS_Capture")) DestroyWindow(window);
         pump();
     }
 };
@@ -103,7 +63,7 @@ uint32_t rgb_at(const std::vector<uint8_t>& pixels, int width, int x, int y) {
 } // namespace
 
 TEST_F(Overlay, OpensFullScreenWithTheInitialState) {
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     const OverlayState* s = overlay_state(window);
     ASSERT_NE(s, nullptr);
@@ -130,7 +90,7 @@ TEST_F(Overlay, OpensFullScreenWithTheInitialState) {
 }
 
 TEST_F(Overlay, DragSelectsTheNormalisedRectangle) {
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(300, 200));
@@ -154,10 +114,10 @@ TEST_F(Overlay, DragSelectsTheNormalisedRectangle) {
 }
 
 TEST_F(Overlay, ReversedDragsGiveTheSameSelection) {
-    HWND forward = open_one();
+    HWND forward = open_new_overlay();
     ASSERT_NE(forward, nullptr);
     drag(forward, 40, 700, 900, 90);
-    HWND backward = open_one();
+    HWND backward = open_new_overlay();
     ASSERT_NE(backward, nullptr);
     drag(backward, 900, 90, 40, 700);
     EXPECT_EQ(overlay_state(forward)->selection, (OverlayRect{40, 90, 900, 700}));
@@ -176,7 +136,7 @@ TEST_F(Overlay, FourPixelsConfirmAndThreeDoNot) {
         {10, 10, 7, 7, false},   {10, 10, 6, 14, true},
     };
     for (const Case& c : cases) {
-        HWND window = open_one();
+        HWND window = open_new_overlay();
         ASSERT_NE(window, nullptr);
         OverlayState& s = *overlay_state(window);
         drag(window, c.x1, c.y1, c.x2, c.y2);
@@ -198,7 +158,7 @@ TEST_F(Overlay, FourPixelsConfirmAndThreeDoNot) {
 }
 
 TEST_F(Overlay, CoordinatesBeyondTheScreenAreKept) {
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
     const int w = s.screen_width;
@@ -217,7 +177,7 @@ TEST_F(Overlay, CoordinatesBeyondTheScreenAreKept) {
 }
 
 TEST_F(Overlay, AHugeSelectionKeepsNoSnapshotAndTheOverlayLives) {
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
     drag(window, -32768, -32768, 32767, 32767); // 16 GiB of pixels
@@ -235,7 +195,7 @@ TEST_F(Overlay, SnapshotAndFrameShowTheFrozenScreen) {
     // The pattern reached the screen, so the comparisons below compare real content.
     EXPECT_EQ(rgb_at(live->pixels, live->width, 5, 3), (5u * 7 + 3) | (9u << 8) | (38u << 16));
 
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
     const int w = s.screen_width;
@@ -279,7 +239,7 @@ TEST_F(Overlay, SnapshotAndFrameShowTheFrozenScreen) {
 TEST_F(Overlay, EveryWayOutReleasesEverythingOnce) {
     enum Route { Escape, RightButton, Destroy, EscapeAfterSelection };
     for (Route route : {Escape, RightButton, Destroy, EscapeAfterSelection}) {
-        HWND window = open_one();
+        HWND window = open_new_overlay();
         ASSERT_NE(window, nullptr);
         OverlayState& s = *overlay_state(window);
         if (route == EscapeAfterSelection) drag(window, 10, 10, 300, 300);
@@ -304,7 +264,7 @@ TEST_F(Overlay, EveryWayOutReleasesEverythingOnce) {
 }
 
 TEST_F(Overlay, OtherKeysAndADoubleClickDoNotClose) {
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     for (WPARAM key :
          {WPARAM{VK_RETURN}, WPARAM{'C'}, WPARAM{'P'}, WPARAM{'Z'}, WPARAM{VK_SPACE}}) {
@@ -319,8 +279,8 @@ TEST_F(Overlay, OtherKeysAndADoubleClickDoNotClose) {
 }
 
 TEST_F(Overlay, ClosingTheTopOverlayLeavesTheOtherWorking) {
-    HWND lower = open_one();
-    HWND upper = open_one();
+    HWND lower = open_new_overlay();
+    HWND upper = open_new_overlay();
     ASSERT_NE(lower, nullptr);
     ASSERT_NE(upper, nullptr);
     ASSERT_NE(overlay_state(lower), overlay_state(upper));
@@ -339,7 +299,7 @@ TEST_F(Overlay, ClosingTheTopOverlayLeavesTheOtherWorking) {
 
 TEST_F(Overlay, CaptureTakenMidDragEndsItAsAReleaseAtTheLastPoint) {
     // Alt+Tab or a UAC prompt mid-drag: another window gets the capture, no release comes.
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState* s = overlay_state(window);
     HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
@@ -378,15 +338,15 @@ TEST_F(Overlay, AFailedOpenReleasesWhatItMadeAndCarriesOn) {
                  {[] { fail_next_overlay(OverlayFault::Window); }, "CreateWindowExW failed"}};
     for (const auto& c : cases) {
         debug_text.clear();
-        const size_t open_before = own_overlays().size();
+        const size_t open_before = own_windows(L"VLS_Capture").size();
         const int released = overlay_release_count();
         c.fail();
         open_overlay();
-        EXPECT_EQ(own_overlays().size(), open_before);
+        EXPECT_EQ(own_windows(L"VLS_Capture").size(), open_before);
         EXPECT_EQ(overlay_release_count(), released + 1);
         EXPECT_NE(debug_text.find(c.text), std::string::npos) << debug_text;
         // The fault was spent: the next overlay opens normally.
-        HWND window = open_one();
+        HWND window = open_new_overlay();
         ASSERT_NE(window, nullptr);
         EXPECT_NE(overlay_state(window), nullptr);
         DestroyWindow(window);
@@ -427,7 +387,7 @@ int count_near(const OverlayState& s, RECT r, COLORREF color, int tolerance = 40
 } // namespace
 
 TEST_F(Overlay, MarksAreRecordedDrawnAndUndone) {
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
     drag(window, 100, 100, 700, 500);
@@ -518,7 +478,7 @@ std::vector<uint8_t> width_button(HWND window) {
 
 TEST_F(Overlay, TheWidthLabelCyclesBackAndFollowsTheLanguage) {
     const Language language = tray_app.language;
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     drag(window, 100, 100, 700, 500);
     tray_app.language = Language::English;
@@ -537,7 +497,7 @@ TEST_F(Overlay, TheWidthLabelCyclesBackAndFollowsTheLanguage) {
 // A layered window shows only the frame it is handed, never its child windows: the text
 // box's content has to be in that frame, or on Windows the user would type blind.
 TEST_F(Overlay, TheTextBoxShowsInTheFrameAndEnterCommitsIt) {
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
     drag(window, 100, 100, 900, 600);
@@ -601,7 +561,7 @@ TEST_F(Overlay, TheTextBoxShowsInTheFrameAndEnterCommitsIt) {
 
 TEST_F(Overlay, ActionsWithNothingToActOnOrFailingKeepTheOverlay) {
     // A selection far beyond the screen is too large to flatten: nothing happens.
-    HWND window = open_one();
+    HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     drag(window, -32768, -32768, 32767, 32767);
     press_button(window, TOOLBAR_COPY);
@@ -609,7 +569,7 @@ TEST_F(Overlay, ActionsWithNothingToActOnOrFailingKeepTheOverlay) {
     pump();
     EXPECT_NE(overlay_state(window), nullptr);
     // A pin that cannot be made leaves the selection and its marks for another try.
-    HWND second = open_one();
+    HWND second = open_new_overlay();
     ASSERT_NE(second, nullptr);
     drag(second, 10, 10, 300, 200);
     drag(second, 20, 20, 60, 60);
@@ -621,7 +581,7 @@ TEST_F(Overlay, ActionsWithNothingToActOnOrFailingKeepTheOverlay) {
         EXPECT_EQ(overlay_state(second)->annotations.size(), 1u);
     }
     // Enter before a selection exists does nothing either.
-    HWND third = open_one();
+    HWND third = open_new_overlay();
     ASSERT_NE(third, nullptr);
     SendMessageW(third, WM_KEYDOWN, VK_RETURN, 0);
     pump();

@@ -10,35 +10,15 @@
 #include <vector>
 
 #include "capture/pin_window.h"
+#include "window_driver.h"
 
 namespace {
 
-LPARAM at(int x, int y) {
-    return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
-                               (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-std::vector<HWND> own_pins() {
-    std::vector<HWND> found;
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, L"VLS_Pin", nullptr)) != nullptr) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId()) found.push_back(window);
-    }
-    return found;
-}
-
 // Opens a pin and returns its window: the one pin window that was not there before.
 HWND open_one(const PixelImage& image) {
-    const std::vector<HWND> before = own_pins();
+    const std::vector<HWND> before = own_windows(L"VLS_Pin");
     if (!open_pin_window(image)) return nullptr;
-    for (HWND window : own_pins()) {
+    for (HWND window : own_windows(L"VLS_Pin")) {
         bool old = false;
         for (HWND b : before) old = old || b == window;
         if (!old) return window;
@@ -185,7 +165,7 @@ class Pin : public ::testing::Test {
     }
     void TearDown() override {
         fail_next_pin(PinFault::None);
-        for (HWND window : own_pins()) DestroyWindow(window);
+        for (HWND window : own_windows(L"VLS_Pin")) DestroyWindow(window);
         pump();
     }
 };
@@ -342,7 +322,7 @@ TEST_F(Pin, AFailedOpenShowsNothingAndReleasesWhatItMade) {
         const int released = pin_release_count();
         fail_next_pin(fault);
         EXPECT_FALSE(open_pin_window(image));
-        EXPECT_TRUE(own_pins().empty());
+        EXPECT_TRUE(own_windows(L"VLS_Pin").empty());
         EXPECT_EQ(pin_release_count(), released + 1);
     }
     // A malformed image is refused before anything is made.
@@ -350,7 +330,7 @@ TEST_F(Pin, AFailedOpenShowsNothingAndReleasesWhatItMade) {
     short_image.pixels.pop_back();
     EXPECT_FALSE(open_pin_window(short_image));
     EXPECT_FALSE(open_pin_window(PixelImage{}));
-    EXPECT_TRUE(own_pins().empty());
+    EXPECT_TRUE(own_windows(L"VLS_Pin").empty());
     // The faults were used up: the next pin opens.
     EXPECT_NE(open_one(image), nullptr);
 }

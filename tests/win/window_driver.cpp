@@ -1,0 +1,85 @@
+#include "window_driver.h"
+
+#include "capture/overlay.h"
+#include "capture/overlay_state.h"
+#include "capture/toolbar.h"
+
+LPARAM at(int x, int y) {
+    return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
+                               (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
+}
+
+void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+std::vector<HWND> own_windows(const wchar_t* window_class) {
+    std::vector<HWND> found;
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, window_class, nullptr)) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) found.push_back(window);
+    }
+    return found;
+}
+
+HWND open_new_overlay() {
+    const std::vector<HWND> before = own_windows(L"VLS_Capture");
+    open_overlay();
+    for (HWND window : own_windows(L"VLS_Capture")) {
+        bool old = false;
+        for (HWND b : before) old = old || b == window;
+        if (!old) return window;
+    }
+    return nullptr;
+}
+
+void drag(HWND window, int x1, int y1, int x2, int y2) {
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(x1, y1));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at((x1 + x2) / 2, (y1 + y2) / 2));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(x2, y2));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(x2, y2));
+}
+
+bool press_toolbar_button(HWND window, int32_t command) {
+    pump();
+    const OverlayState* state = overlay_state(window);
+    if (!state) return false;
+    for (const ToolbarButton& b : state->toolbar_buttons) {
+        if (b.command != command) continue;
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(b.left + 5, b.top + 5));
+        SendMessageW(window, WM_LBUTTONUP, 0, at(b.left + 5, b.top + 5));
+        return true;
+    }
+    return false;
+}
+
+namespace {
+
+std::wstring answer;
+
+void CALLBACK answer_save_dialog(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND dialog, LPARAM) -> BOOL {
+            wchar_t name[16] = {};
+            GetClassNameW(dialog, name, 16);
+            if (std::wstring(name) != L"#32770" || !IsWindowVisible(dialog)) return TRUE;
+            // The name box is edt1 in the classic layout, cmb13 in the Explorer one.
+            for (int id : {0x480, 0x47C}) SetDlgItemTextW(dialog, id, answer.c_str());
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            return FALSE;
+        },
+        0);
+}
+
+} // namespace
+
+void with_save_dialog_answered(const std::wstring& path, const std::function<void()>& action) {
+    answer = path;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, answer_save_dialog);
+    action();
+    KillTimer(nullptr, timer);
+}

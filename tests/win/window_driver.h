@@ -1,0 +1,33 @@
+#pragma once
+// Drives the program's windows from inside a test process: mouse messages at given
+// points, the thread's message queue, and the windows of a class this process owns.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A mouse message's position: each coordinate a 16-bit word, negative ones included.
+LPARAM at(int x, int y);
+
+// Dispatches everything waiting in this thread's queue (paints, posted messages).
+void pump();
+
+// This process's top-level windows of `window_class`.
+std::vector<HWND> own_windows(const wchar_t* window_class);
+
+// Opens an overlay and returns its window: the one overlay that was not there before, or
+// null when none opened.
+HWND open_new_overlay();
+
+// A left-button drag from (x1, y1) to (x2, y2) through their midpoint.
+void drag(HWND window, int x1, int y1, int x2, int y2);
+
+// Presses the toolbar button with `command` inside its top-left corner, after the paint
+// that lays the toolbar out; false when the toolbar has no such button.
+bool press_toolbar_button(HWND window, int32_t command);
+
+// Runs `action` while a timer on this thread answers the save dialog that it opens, in the
+// dialog's own message loop: `path` goes into the name box and OK is pressed.
+void with_save_dialog_answered(const std::wstring& path, const std::function<void()>& action);
