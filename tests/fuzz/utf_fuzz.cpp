@@ -1,5 +1,6 @@
 // Arbitrary bytes as UTF-8, and the same bytes as UTF-16 code units (lone surrogates
 // included): conversion never fails and always yields well-formed text.
+#include <memory>
 #include <string>
 
 #include "fuzz_input.h"
@@ -29,10 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string narrow = utf16_to_utf8(wide);
     FUZZ_CHECK(utf8_to_utf16(narrow) == wide);
 
-    std::u16string units(size / 2, u'\0');
-    for (size_t i = 0; i < units.size(); ++i)
-        units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
-    const std::string from_units = utf16_to_utf8(units);
+    // The units sit in a block of exactly their size, so that a read past the last one
+    // is caught rather than landing on a string's terminating NUL.
+    const size_t count = size / 2;
+    const std::unique_ptr<char16_t[]> block(new char16_t[count]);
+    for (size_t i = 0; i < count; ++i)
+        block[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    const std::u16string units(block.get(), count);
+    const std::string from_units = utf16_to_utf8(std::u16string_view(block.get(), count));
     const std::u16string back = utf8_to_utf16(from_units);
     FUZZ_CHECK(well_formed_utf16(back));
     FUZZ_CHECK(utf16_to_utf8(back) == from_units);
