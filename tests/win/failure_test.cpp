@@ -40,7 +40,7 @@ struct Cost {
     int64_t memory_kib = 0;
 };
 
-// What `rounds` runs of `path` keep, after WARM_UP runs that may fill caches.
+// What ROUNDS runs of `path` keep, after WARM_UP runs that may fill caches.
 template <typename Path>
 Cost cost_of(const char* name, Path path) {
     for (int i = 0; i < WARM_UP; ++i) path();
