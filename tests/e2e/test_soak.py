@@ -74,6 +74,10 @@ def save_dialogs():
     return xdotool("search", "--onlyvisible", "--name", "^Save Image$").split()
 
 
+class Missed(Exception):
+    """A marking step's effect did not show on the screen."""
+
+
 class SoakTest(harness.SessionTest):
     """Wine may place a press that follows a jump of the pointer closely at the pointer's
     old position. So the pointer goes to where the next press will be, then the test waits
@@ -96,16 +100,22 @@ class SoakTest(harness.SessionTest):
         original = crop_rgb(self.original, SCREEN_W, x, y, w, h)
         return all(abs(p - DIM[q]) <= 1 for p, q in zip(shown, original))
 
+    def need(self, condition, what, timeout=10):
+        """Waits for a marking step's effect; a miss lets the capture start again."""
+        if not wait_for(condition, timeout=timeout, interval=0.01):
+            raise Missed(what)
+
     def choose(self, tool, number, then):
         """Presses the tool's button under the pointer, moves on to `then` and waits for
         the button's highlight (a dark grey corner)."""
         press()
         move(*then)
         x, y = BAR_X + 6 + 34 * tool, BAR_Y + 6
-        self.until(lambda: xpixels.region(x, y, 2, 2) == bytes(HIGHLIGHT) * 4,
-                   f"capture {number}: tool {tool} not chosen")
+        self.need(lambda: xpixels.region(x, y, 2, 2) == bytes(HIGHLIGHT) * 4,
+                  f"capture {number}: tool {tool} not chosen")
 
-    def capture(self, number, finish):
+    def select(self, number):
+        """Opens an overlay on the hotkey and drags out the selection."""
         for attempt in (1, 2):
             press_hotkey()
             self.until(lambda: self.dimmed(0, 900, 200, 4) and self.dimmed(1700, 100, 200, 4),
@@ -119,47 +129,75 @@ class SoakTest(harness.SessionTest):
             # The toolbar's presses are hit-tested against the buttons as last drawn.
             if wait_for(lambda: self.same(500, 400, 100, 4) and self.dimmed(100, 400, 100, 4)
                         and not self.dimmed(BAR_X, BAR_Y, 450, 4), timeout=5, interval=0.01):
-                break
+                return
             self.assertEqual(attempt, 1, f"capture {number}: the selection was not confirmed")
-            xdotool("key", "Escape")
-            self.until(lambda: not overlay_windows() and self.same(0, 900, 200, 4),
-                       f"capture {number}: the wrong selection did not close")
+            self.close_unfinished(number)
 
-        # Every tool's mark, each checked where its release put it.
+    def close_unfinished(self, number):
+        """Closes the overlay with the right button, away from the selection: an open text
+        box would take Esc as its own, and the press may land where the pointer was."""
+        move(150, 950)
+        for _ in range(3):
+            press(3)
+            if wait_for(lambda: not overlay_windows() and self.same(0, 900, 200, 4),
+                        timeout=3, interval=0.01):
+                return
+        self.fail(f"capture {number}: the unfinished overlay did not close")
+
+    def mark(self, number, finish):
+        """Every tool's mark, each checked where its release put it; the pointer ends on
+        the button of `finish`."""
         drag(400, 300, 700, 300)  # Pen, the tool an overlay starts with
         move(*button(ARROW))
-        self.until(lambda: red(550, 290, 1, 20) >= 3 and red(695, 290, 1, 20) >= 3,
-                   f"capture {number}: no pen stroke")
+        self.need(lambda: red(550, 290, 1, 20) >= 3 and red(695, 290, 1, 20) >= 3,
+                  f"capture {number}: no pen stroke")
         self.choose(ARROW, number, then=(400, 400))
         drag(400, 400, 700, 400)
         move(*button(RECTANGLE))
-        self.until(lambda: red(698, 400, 1, 1) == 1 and red(685, 380, 1, 40) > 8
-                   and red(704, 380, 1, 40) == 0, f"capture {number}: no arrow")
+        self.need(lambda: red(698, 400, 1, 1) == 1 and red(685, 380, 1, 40) > 8
+                  and red(704, 380, 1, 40) == 0, f"capture {number}: no arrow")
         self.choose(RECTANGLE, number, then=(800, 300))
         drag(800, 300, 1000, 450)
         move(*button(ELLIPSE))
-        self.until(lambda: red(800, 350, 1, 50) >= 40 and red(900, 448, 1, 4) >= 3,
-                   f"capture {number}: no rectangle")
+        self.need(lambda: red(800, 350, 1, 50) >= 40 and red(900, 448, 1, 4) >= 3,
+                  f"capture {number}: no rectangle")
         self.choose(ELLIPSE, number, then=(800, 500))
         drag(800, 500, 1000, 650)
         move(*button(MOSAIC))
-        self.until(lambda: red(798, 570, 6, 10) >= 5 and red(895, 645, 10, 8) >= 5
-                   and red(895, 660, 10, 40) == 0, f"capture {number}: no ellipse")
+        self.need(lambda: red(798, 570, 6, 10) >= 5 and red(895, 645, 10, 8) >= 5
+                  and red(895, 660, 10, 40) == 0, f"capture {number}: no ellipse")
         self.choose(MOSAIC, number, then=(1010, 605))
         drag(1010, 605, 1018, 611)
         move(*button(TEXT))
         cell = bytes(pixel(self.original, 1008 + 6, 600 + 6))
-        self.until(lambda: xpixels.region(1008, 600, 12, 12) == cell * 144,
-                   f"capture {number}: no mosaic cell")
+        self.need(lambda: xpixels.region(1008, 600, 12, 12) == cell * 144,
+                  f"capture {number}: no mosaic cell")
         self.choose(TEXT, number, then=(400, 600))
         press()
-        self.until(lambda: xpixels.region(410, 606, 40, 4) == b"\xff" * 480,
-                   f"capture {number}: no text box")
+        self.need(lambda: xpixels.region(410, 606, 40, 4) == b"\xff" * 480,
+                  f"capture {number}: no text box")
         xdotool("type", "soak")
         xdotool("key", "Return")
         if finish in ("copy", "save", "pin"):
             move(*button({"copy": COPY, "save": SAVE, "pin": PIN}[finish]))
-        self.until(lambda: red(400, 600, 120, 40) >= 20, f"capture {number}: no text mark")
+        self.need(lambda: red(400, 600, 120, 40) >= 20, f"capture {number}: no text mark")
+
+    def capture(self, number, finish):
+        # Wine now and then handles a pointer event near a jump of the pointer at the
+        # wrong place (a stroke drawn to the next button, about once in a few thousand
+        # steps). Such a capture is closed unfinished and made again, once.
+        for attempt in (1, 2):
+            self.select(number)
+            try:
+                self.mark(number, finish)
+                break
+            except Missed as missed:
+                if attempt == 2:
+                    shoot("soak-failed")
+                    self.fail(str(missed))
+                print(f"\n{missed}: closed unfinished and made again "
+                      f"(screen in {shoot(f'soak-retried-{number}')})", flush=True)
+                self.close_unfinished(number)
 
         if finish == "copy":
             press()
