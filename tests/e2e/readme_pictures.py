@@ -7,7 +7,7 @@ import tempfile
 
 import harness
 from harness import point_at, read_root, wait_for
-from screen import dimmed_picture, drag, pixel
+from screen import dimmed_picture, drag, pixel, toolbar_button
 from tray import SETTINGS_KEY, Tray, reg, tray_window, tray_window_id, xdotool
 
 DOCS = sys.argv[1]
@@ -16,7 +16,7 @@ BAR_X, BAR_Y = SEL[2] - 450, SEL[3] + 8
 
 
 def press(position):
-    xdotool("mousemove", BAR_X + 21 + 34 * position, BAR_Y + 21, "click", 1)
+    xdotool("mousemove", *toolbar_button(BAR_X, BAR_Y, position), "click", 1)
 
 
 def sweep(points):

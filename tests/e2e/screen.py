@@ -52,3 +52,8 @@ def drag(x1, y1, x2, y2):
     for k in (1, 2, 3):
         xdo += ["mousemove", x1 + (x2 - x1) * k // 3, y1 + (y2 - y1) * k // 3]
     harness.tool([str(a) for a in xdo + ["mouseup", 1]])
+
+
+def toolbar_button(bar_x, bar_y, position):
+    """The centre of the toolbar button at `position` (0 is Pen) of a panel at (bar_x, bar_y)."""
+    return bar_x + 6 + 34 * position + 15, bar_y + 6 + 15

@@ -2,11 +2,14 @@
 xdotool presses on the toolbar and drags on the selection, the marks read back off the X
 screen with ImageMagick, and the copied image read back with xclip."""
 import unittest
+from functools import partial
 
 import harness
+import tray
 from harness import SCREEN_W, Held, crop_rgb, read_root, wait_for
-from screen import dimmed_picture, drag, pixel, region_equal, same_picture
-from tray import centre, dialog, press_hotkey, shoot, start_default_tray, xdotool
+from screen import dimmed_picture, drag, pixel, region_equal, same_picture, toolbar_button
+from tray import centre, dialog, press_hotkey, shoot, xdotool
+from tray import setUpModule, tearDownModule  # noqa: F401  (the module's shared tray)
 
 RED = (255, 0, 0)
 SEL = (300, 200, 1300, 800)  # left, top, right, bottom
@@ -14,21 +17,7 @@ SEL = (300, 200, 1300, 800)  # left, top, right, bottom
 BAR_X, BAR_Y = SEL[2] - 450, SEL[3] + 8
 PEN, ARROW, RECTANGLE, ELLIPSE, TEXT, MOSAIC, COLOUR, WIDTH, UNDO, PIN, COPY, SAVE, CLOSE = \
     range(13)
-
-tray = None
-
-
-def setUpModule():
-    global tray
-    tray = start_default_tray()
-
-
-def tearDownModule():
-    tray.stop()
-
-
-def button(position):
-    return BAR_X + 6 + 34 * position + 15, BAR_Y + 6 + 15
+button = partial(toolbar_button, BAR_X, BAR_Y)
 
 
 def press(position):
@@ -54,7 +43,7 @@ class MarkupTest(harness.SessionTest):
 
     def setUp(self):
         super().setUp()
-        self.assertTrue(tray.running(), "the tray instance has gone")
+        self.assertTrue(tray.shared.running(), "the tray instance has gone")
         self.assertTrue(wait_for(lambda: self.back_to_picture(read_root()), timeout=10),
                         "screen is not the test picture")
 

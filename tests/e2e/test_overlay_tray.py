@@ -5,23 +5,13 @@ import time
 import unittest
 
 import harness
+import tray
 from harness import SCREEN_W, SCREEN_H, point_at, read_root, wait_for
 from screen import FRAME_RGB, dimmed_picture, drag, pixel, region_dimmed, \
     region_equal, same_picture
-from tray import start_default_tray
+from tray import setUpModule, tearDownModule  # noqa: F401  (the module's shared tray)
 from tray import (overlay_windows, press_hotkey, rss_kb, shoot, tray_icons,
                   tray_window, tray_window_id, xdotool)
-
-tray = None
-
-
-def setUpModule():
-    global tray
-    tray = start_default_tray()
-
-
-def tearDownModule():
-    tray.stop()
 
 
 class OverlayByHotkeyTest(harness.SessionTest):
@@ -31,7 +21,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
 
     def setUp(self):
         super().setUp()
-        self.assertTrue(tray.running(), "the tray instance has gone")
+        self.assertTrue(tray.shared.running(), "the tray instance has gone")
         # Each test starts from the known picture, with no overlay left on it.
         self.screen_when(lambda r: same_picture(r, self.original), "screen is not the test picture",
                          timeout=10)
@@ -68,7 +58,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
         # The size label's black box reaches 4 pixels left of the selection, above it.
         self.assertEqual(pixel(shown, 897, 442), (0, 0, 0))
         self.close_with_escape()
-        self.assertTrue(tray.running())
+        self.assertTrue(tray.shared.running())
 
     def test_drag_of_three_pixels_confirms_nothing(self):
         self.open_overlay()
@@ -94,7 +84,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
         xdotool("click", 3)
         xdotool("mouseup", 1)
         self.screen_when(lambda r: same_picture(r, self.original), "the screen did not come back")
-        self.assertTrue(tray.running())
+        self.assertTrue(tray.shared.running())
 
     def test_second_hotkey_press_stacks_and_the_lower_overlay_keeps_working(self):
         self.open_overlay()
@@ -122,7 +112,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
         result = harness.run(["version"], timeout=30)
         self.assertEqual(result.code, 0)
         self.assertEqual(result.out, b"Vellumshot 1.0.0\n")
-        self.assertTrue(tray.running())
+        self.assertTrue(tray.shared.running())
         self.assertEqual(tray_icons(), icons)
         self.open_overlay()
         self.close_with_escape()
@@ -133,7 +123,7 @@ class TrayOverlayResourceTest(harness.SessionTest):
 
     def test_hundred_overlays_give_the_tray_its_memory_back(self):
         original = read_root()
-        pid = wait_for(tray.linux_pid, timeout=10)
+        pid = wait_for(tray.shared.linux_pid, timeout=10)
         self.assertIsNotNone(pid, "no Linux process runs the tray's Vellumshot.exe")
         x, y, w, h = tray_window()
 

@@ -5,12 +5,14 @@ tray must still answer its hotkey and its menu."""
 import os
 import time
 import unittest
+from functools import partial
 
 import harness
+import tray
 import xpixels
 from harness import SCREEN_W, SCREEN_H, crop_rgb, read_root, wait_for
-from screen import DIM, pixel, same_picture
-from tray import start_default_tray
+from screen import DIM, pixel, same_picture, toolbar_button
+from tray import setUpModule, tearDownModule  # noqa: F401  (the module's shared tray)
 from tray import (overlay_windows, own_windows, press_hotkey, rss_kb,
                   shoot, tray_window_id, xdotool)
 
@@ -26,21 +28,7 @@ BAR_X, BAR_Y = SEL[2] - 450, SEL[3] + 8
 PEN, ARROW, RECTANGLE, ELLIPSE, TEXT, MOSAIC = range(6)
 PIN, COPY, SAVE = 9, 10, 11
 PIN_SIZE = f"{SEL[2] - SEL[0]}x{SEL[3] - SEL[1]}+"
-
-tray = None
-
-
-def setUpModule():
-    global tray
-    tray = start_default_tray()
-
-
-def tearDownModule():
-    tray.stop()
-
-
-def button(position):
-    return BAR_X + 6 + 34 * position + 15, BAR_Y + 6 + 15
+button = partial(toolbar_button, BAR_X, BAR_Y)
 
 
 def move(x, y):
@@ -227,7 +215,7 @@ class SoakTest(harness.SessionTest):
                    f"capture {number}: still on the screen after {finish}")
 
     def test_two_hundred_marked_captures_give_the_memory_back(self):
-        pid = wait_for(tray.linux_pid, timeout=10)
+        pid = wait_for(tray.shared.linux_pid, timeout=10)
         self.assertIsNotNone(pid, "no Linux process runs the tray's Vellumshot.exe")
         curve = [(0, rss_kb(pid))]
         began = time.time()
@@ -251,8 +239,8 @@ class SoakTest(harness.SessionTest):
         self.capture(CAPTURES + 1, "escape")
         # Wine's tray window is briefly unfindable while the focus moves off the overlay.
         self.assertTrue(wait_for(tray_window_id, timeout=10), "Wine's tray window has gone")
-        tray.open_menu()
-        tray.close_menu()
+        tray.shared.open_menu()
+        tray.shared.close_menu()
 
         baseline = dict(curve)[SETTLED_AFTER]
         end = curve[-1][1]

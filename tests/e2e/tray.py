@@ -316,3 +316,17 @@ def start_default_tray():
         tray.stop()
         raise AssertionError("the tray icon never appeared")
     return tray
+
+
+shared = None  # the tray a test module's tests share, between the two functions below
+
+
+def setUpModule():
+    """A test module that imports this and tearDownModule shares one default tray,
+    `tray.shared`, among its tests."""
+    global shared
+    shared = start_default_tray()
+
+
+def tearDownModule():
+    shared.stop()
