@@ -167,18 +167,6 @@ class Tray:
     def running(self):
         return self.process.poll() is None
 
-    def linux_pid(self):
-        """The Linux process running this Vellumshot.exe: the one started, or its child
-        when the wine launcher hands over to the loader."""
-        ours = self.process.pid
-        for pid in subprocess.run(["pgrep", "-f", "Vellumshot.exe"], stdout=subprocess.PIPE,
-                                  text=True).stdout.split():
-            with open(f"/proc/{pid}/stat") as f:
-                ppid = int(f.read().rsplit(")", 1)[1].split()[1])
-            if int(pid) == ours or ppid == ours:
-                return int(pid)
-        return None
-
     def point_at_icon(self):
         point_at(tray_window_id(), self.icon[0] + 8, self.icon[1] + 8)
 
@@ -232,12 +220,13 @@ class Tray:
             self.process.wait()
 
 
-def rss_kb(pid):
-    """Resident memory of a Linux process, in kB."""
-    with open(f"/proc/{pid}/status") as f:
-        for line in f:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1])
+def committed_kb():
+    """The tray's committed private memory in KiB, read by tests/tools/memory_probe from
+    inside Wine: what a kept heap block or bitmap moves, and resident pages coming and
+    going do not."""
+    result = run([], exe=os.path.join(TOOLS, "memory_probe.exe"))
+    assert result.code == 0, "memory_probe found no tray or could not read it"
+    return int(result.out.decode().strip())
 
 
 def own_windows(size):

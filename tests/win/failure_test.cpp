@@ -45,9 +45,9 @@ template <typename Path>
 Cost cost_of(const char* name, Path path) {
     for (int i = 0; i < WARM_UP; ++i) path();
     const int gdi_before = creatable_gdi_objects();
-    const int64_t memory_before = working_set_kib();
+    const int64_t memory_before = committed_private_kib();
     for (int i = 0; i < ROUNDS; ++i) path();
-    const Cost cost{gdi_before - creatable_gdi_objects(), working_set_kib() - memory_before};
+    const Cost cost{gdi_before - creatable_gdi_objects(), committed_private_kib() - memory_before};
     std::printf("%d rounds of %s kept %d GDI objects and %lld KiB\n", ROUNDS, name,
                 cost.gdi_objects, static_cast<long long>(cost.memory_kib));
     std::fflush(stdout);
