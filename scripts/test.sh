@@ -8,25 +8,39 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 began=$SECONDS
+# Each step's seconds, printed with the groups' at the end.
+steps=()
+step_began=$SECONDS
+step() {
+  steps+=("$(printf '%8d  %s' $((SECONDS - step_began)) "$1")")
+  step_began=$SECONDS
+}
 echo "== checking the Debian packages Vellumshot needs"
 scripts/install-deps.sh
+step "packages"
 
 echo "== formatting (clang-format)"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+step "formatting"
 
 echo "== native build (sanitizers)"
 scripts/build.sh native
+step "native build"
 mkdir -p build/logs
 ctest --preset native --output-log build/logs/ctest-native.log
+step "native tests"
 
 echo "== fuzz targets, a few seconds each on their seed corpus"
 scripts/fuzz.sh --seconds 3
+step "fuzz build and runs"
 
 echo "== Windows build (the first one also compiles zlib and libpng)"
 scripts/build.sh windows
+step "Windows build"
 echo "== Windows tests under Wine"
 status=0
 ctest --preset windows --output-log build/logs/ctest-windows.log || status=$?
+step "Windows tests"
 
 # "  3/80 Test  #12: wine.Overlay.Name ....   Passed    0.21 sec" -> time per group, where
 # a group is a test program's suite (wine.Overlay) or an end-to-end module.
@@ -39,5 +53,7 @@ cat build/logs/ctest-native.log build/logs/ctest-windows.log | awk '
     total[group] += sec; count[group]++
   }
   END { for (g in total) printf "%8.1f  %3d  %s\n", total[g], count[g], g }' | sort -k3
+echo "== seconds per step"
+printf '%s\n' "${steps[@]}"
 echo "== whole run: $((SECONDS - began)) s"
 exit $status
