@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer) and
-# runs each in turn, one job at a time, starting from its committed seed corpus.
+# runs each, two at a time, starting from its committed seed corpus.
 # Usage: fuzz.sh [--seconds N | --runs N] [TARGET...]   (default: 60 seconds each, all)
 # Inputs that reach new code are kept in build/fuzz/corpus/TARGET, never in the repo; a
-# finding stops the script with its input saved under build/fuzz/findings/TARGET/.
+# finding fails the script with its input saved under build/fuzz/findings/TARGET/.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -20,21 +20,34 @@ targets=("$@")
 
 mkdir -p build
 scripts/build.sh fuzz > build/fuzz-build.log 2>&1 || { cat build/fuzz-build.log; exit 1; }
-for t in "${targets[@]}"; do
-  work=build/fuzz/corpus/$t
-  findings=build/fuzz/findings/$t
-  mkdir -p "$work" "$findings"
-  log=build/fuzz/$t.log
-  status=0
+# Two targets at a time, one per core; results are reported in the targets' order.
+run_target() {
+  local t=$1 status=0
+  mkdir -p "build/fuzz/corpus/$t" "build/fuzz/findings/$t"
   # Value profiles steer inputs toward the extremes that comparisons in the code test.
   build/fuzz/tests/fuzz/fuzz_"$t" "${limit[@]}" -use_value_profile=1 -print_final_stats=1 \
-    -artifact_prefix="$findings/" "$work" "tests/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
+    -artifact_prefix="build/fuzz/findings/$t/" "build/fuzz/corpus/$t" "tests/fuzz/corpus/$t" \
+    >"build/fuzz/$t.log" 2>&1 || status=$?
+  echo $status >"build/fuzz/$t.status"
+}
+running=0
+for t in "${targets[@]}"; do
+  if [ $running -ge 2 ]; then wait -n; running=$((running - 1)); fi
+  run_target "$t" &
+  running=$((running + 1))
+done
+wait
+found=0
+for t in "${targets[@]}"; do
+  log=build/fuzz/$t.log
   runs=$(awk '/^stat::number_of_executed_units:/{print $2}' "$log")
   secs=$(awk '/^Done [0-9]+ runs in/{print $5}' "$log")
-  if [ $status -ne 0 ]; then
+  if [ "$(cat "build/fuzz/$t.status")" != 0 ]; then
     echo "$t: FINDING after ${runs:-?} inputs (log $log)"
     grep -E 'ERROR|runtime error|property broken|Test unit written' "$log" | head -5
-    exit 1
+    found=1
+    continue
   fi
   echo "$t: ${runs} inputs in ${secs:-?} s, no finding"
 done
+exit $found

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs the overlay benchmark under Wine on a private Xvfb at 1920x1080 and 3840x2160,
-# with a picture on the screen. Build first: scripts/build.sh windows
+# with a picture on the screen. Builds it in the Windows build tree first.
 # Usage: tests/bench/overlay_bench.sh [rounds]
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 bench="$repo/build/windows/tests/overlay_bench.exe"
-[ -f "$bench" ] || { echo "missing $bench: run scripts/build.sh windows" >&2; exit 1; }
+"$repo/scripts/build.sh" windows > /dev/null
+cmake --build "$repo/build/windows" --target overlay_bench > /dev/null
 rounds=${1:-20}
 for size in 1920x1080 3840x2160; do
   session="$repo/build/windows/bench-session-$size"
