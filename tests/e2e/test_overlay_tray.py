@@ -119,9 +119,12 @@ class OverlayByHotkeyTest(harness.SessionTest):
 
 
 class TrayOverlayResourceTest(harness.SessionTest):
-    CYCLES = 100
+    # Committed memory moves only with what the tray keeps: a screen-sized bitmap kept by
+    # every overlay (8 MB at 1080p) shows after the first cycle, and over 20 cycles even
+    # 205 kB kept per overlay passes the 4 MB allowed.
+    CYCLES = 20
 
-    def test_hundred_overlays_give_the_tray_its_memory_back(self):
+    def test_overlays_give_the_tray_its_memory_back(self):
         original = read_root()
         x, y, w, h = tray_window()
 
