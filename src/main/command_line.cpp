@@ -129,6 +129,9 @@ std::string claim_default_output_name() {
 } // namespace
 
 void run_command_line(const std::vector<std::string>& arguments) {
+    // The shell does not wait for a GUI program, so a Ctrl+C meant for the prompt reaches
+    // this run too once it shares the console.
+    hold_off_console_control_events();
     const bool attached = attach_parent_console();
     if (arguments.empty()) {
         print_usage();
