@@ -9,6 +9,12 @@ std::optional<OutputFile> create_output_file(std::string_view path) {
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file.handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    // A name such as NUL, CON, COM1.png or a pipe opens a device, which takes the bytes and
+    // keeps nothing: only a file on disk is a save. The device is closed untouched.
+    if (GetFileType(file.handle) != FILE_TYPE_DISK) {
+        CloseHandle(file.handle);
+        return std::nullopt;
+    }
     return file;
 }
 

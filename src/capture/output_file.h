@@ -14,7 +14,8 @@ struct OutputFile {
 };
 
 // Creates or truncates the file for writing; other processes may read, write and delete
-// it meanwhile. Absent when it cannot be opened (nothing is touched then).
+// it meanwhile. Absent when it cannot be opened or opens anything but a file on disk (a
+// device such as NUL or COM1, a pipe); nothing is written or removed then.
 std::optional<OutputFile> create_output_file(std::string_view path);
 
 // Writes the whole block, continuing after short writes; false on any failure.

@@ -95,8 +95,10 @@ void paint_overlay(HWND window, OverlayState& state) {
     mark_time(&PaintTimings::background);
 
     // One stretched 1 x 1 black source at constant alpha: no per-pixel loop of ours.
+    // GdiAlphaBlend is AlphaBlend itself, exported by gdi32: msimg32, which is no KnownDLL
+    // and so could be planted beside the executable, stays out of the imports.
     const BLENDFUNCTION dim{AC_SRC_OVER, 0, DIM_ALPHA, 0};
-    AlphaBlend(dc, 0, 0, w, h, state.dim_dc, 0, 0, 1, 1, dim);
+    GdiAlphaBlend(dc, 0, 0, w, h, state.dim_dc, 0, 0, 1, 1, dim);
     mark_time(&PaintTimings::dimming);
 
     if (state.has_selection && has_area(sel)) {

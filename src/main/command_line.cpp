@@ -34,6 +34,21 @@ std::optional<std::string> current_directory() {
     return from_wide(buffer.data(), length);
 }
 
+// The path the writers open for the file Windows creates: in \\?\ form when it is too long
+// for the legacy MAX_PATH limit, which the manifest's longPathAware lifts only where the
+// system's long-path switch is on too. The \\?\ form is taken literally, so it is built
+// from the full path, in which Windows' own rules (dots, separators) have been applied.
+std::string open_path(const std::string& created) {
+    const std::wstring wide = to_wide(created);
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return created;
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return created;
+    const std::string extended = extended_length_path(from_wide(full.data(), length));
+    return extended.starts_with("\\\\?\\") ? extended : created;
+}
+
 // Whether something now stands at the path, following links.
 bool path_exists(const std::string& path) {
     HANDLE handle = CreateFileW(to_wide(path).c_str(), 0,
@@ -96,12 +111,14 @@ std::string claim_default_output_name() {
             exit_command_line(attached, clipboard_failed ? EXIT_FAILED : EXIT_OK);
     }
 
+    // The format and the line follow the file as Windows names it: shot.bmp. makes shot.bmp.
     const std::string path =
-        options.output_path ? *options.output_path : claim_default_output_name();
-    const bool written = is_bmp_path(path) ? write_bmp(path, *image) : write_png(path, *image);
+        created_file_path(options.output_path ? *options.output_path : claim_default_output_name());
+    const std::string opened = open_path(path);
+    const bool written = is_bmp_path(path) ? write_bmp(opened, *image) : write_png(opened, *image);
     const std::string shown = display_path(current_directory(), path);
     // A writer's failure is final even when an older file still stands at the path.
-    if (!written || !path_exists(path)) {
+    if (!written || !path_exists(opened)) {
         print_line(failed_to_save_message(shown));
         exit_command_line(attached, EXIT_FAILED);
     }
@@ -112,6 +129,9 @@ std::string claim_default_output_name() {
 } // namespace
 
 void run_command_line(const std::vector<std::string>& arguments) {
+    // The shell does not wait for a GUI program, so a Ctrl+C meant for the prompt reaches
+    // this run too once it shares the console.
+    hold_off_console_control_events();
     const bool attached = attach_parent_console();
     if (arguments.empty()) {
         print_usage();

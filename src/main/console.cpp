@@ -29,7 +29,18 @@ void write_handle(HANDLE handle, const char* data, size_t size) {
     }
 }
 
+// Runs on a thread of its own for each event. A closing console, logoff or shutdown ends
+// the process once a handler returns (or after the system's timeout), so for those it never
+// returns: the run, which takes well under that timeout, ends the process itself.
+BOOL WINAPI hold_control_event(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
+    Sleep(INFINITE);
+    return TRUE;
+}
+
 } // namespace
+
+void hold_off_console_control_events() { SetConsoleCtrlHandler(hold_control_event, TRUE); }
 
 bool attach_parent_console(AttachConsoleFunction attach) {
     // From Windows 8 on, attaching replaces the standard handles with the console's unless

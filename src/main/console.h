@@ -7,6 +7,10 @@
 
 using AttachConsoleFunction = BOOL(WINAPI*)(DWORD);
 
+// Keeps console control events (Ctrl+C, Ctrl+Break, the console closing, logoff) from
+// ending the run half-way through a file; call before attaching.
+void hold_off_console_control_events();
+
 // AttachConsole(ATTACH_PARENT_PROCESS), unless standard output is already a file, a pipe or
 // another device that is not a console; true when it attached. Tests pass their own attach.
 bool attach_parent_console(AttachConsoleFunction attach = AttachConsole);

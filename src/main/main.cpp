@@ -11,6 +11,10 @@
 #include "strings/utf.h"
 
 int main() {
+    // Libraries loaded by name from here on, by us or by the system's own DLLs (themes,
+    // dialogs), come from the system folder only: a DLL left beside the executable (a
+    // Downloads folder) never runs. The imports themselves are KnownDLLs or side-by-side.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     int count = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
     if (argv != nullptr && count >= 2) {

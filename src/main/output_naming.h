@@ -19,6 +19,16 @@ std::string numbered_output_name(std::string_view name, int n);
 // True when the path ends in ".bmp" in any letter case; every other ending means PNG.
 bool is_bmp_path(std::string_view path);
 
+// The path of the file Windows makes for `path`: the last component loses its trailing
+// dots and spaces (shot.bmp. makes shot.bmp). Unchanged for a \\?\ path, which Windows
+// takes literally, and when nothing would be left of the component (it names a folder).
+std::string created_file_path(std::string_view path);
+
+// The \\?\ form of a full path (as GetFullPathNameW gives it) when it is MAX_PATH UTF-16
+// units or longer, so that it opens past the legacy length limit; shorter paths and
+// \\?\ paths come back unchanged.
+std::string extended_length_path(std::string_view full_path);
+
 #ifdef _WIN32
 // output_name_for the current local time (GetLocalTime).
 std::string default_output_name();

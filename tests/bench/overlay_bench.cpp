@@ -119,7 +119,7 @@ void free_bare(Bare& b) {
 double bare_frame(Bare& b) {
     const double t0 = now_ms();
     BitBlt(b.back_dc, 0, 0, b.w, b.h, b.screen_dc, 0, 0, SRCCOPY);
-    AlphaBlend(b.back_dc, 0, 0, b.w, b.h, b.dim_dc, 0, 0, 1, 1, {AC_SRC_OVER, 0, 100, 0});
+    GdiAlphaBlend(b.back_dc, 0, 0, b.w, b.h, b.dim_dc, 0, 0, 1, 1, {AC_SRC_OVER, 0, 100, 0});
     volatile uint8_t* bytes = b.bits;
     const size_t n = static_cast<size_t>(b.w) * b.h * 4;
     for (size_t i = 3; i < n; i += 4) bytes[i] = 255;

@@ -155,11 +155,13 @@ def viewable(window):
 class Tray:
     """One running tray instance."""
 
-    def __init__(self, cwd, lang=None):
+    def __init__(self, cwd, lang=None, exe=EXE, env=None):
         purge_dead_icons()
         before = len(tray_icons())
-        env = {"LC_ALL": lang} if lang else None
-        self.process = start([], cwd=cwd, env=env)
+        env = dict(env or {})
+        if lang:
+            env["LC_ALL"] = lang
+        self.process = start([], cwd=cwd, exe=exe, env=env)
         # A new icon is added after the ones already there.
         icons = wait_for(lambda: len(tray_icons()) > before and tray_icons(), timeout=20)
         self.icon = icons[-1] if icons else None
