@@ -51,6 +51,9 @@ void on_destroy(HWND window, OverlayState* state) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     // While CreateWindowExW is still running the opener owns the state and frees it.
     if (!state->owned_by_window) return;
+    // Alt+F4, WM_CLOSE or DestroyWindow come without close_overlay: the box, still alive
+    // as a child until this returns, goes here with its font.
+    remove_text_entry(*state);
     release_overlay_resources(*state);
     delete state;
 }
@@ -118,10 +121,8 @@ void on_capture_lost(HWND window, OverlayState& state) {
 
 LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) {
-        if (next_fault == OverlayFault::Window) {
-            next_fault = OverlayFault::None;
-            return FALSE; // CreateWindowExW fails as it would for want of resources
-        }
+        // CreateWindowExW fails as it would for want of resources.
+        if (take_overlay_fault(OverlayFault::Window)) return FALSE;
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -190,6 +191,12 @@ int overlay_release_count() { return release_count; }
 
 void fail_next_overlay(OverlayFault fault) { next_fault = fault; }
 
+bool take_overlay_fault(OverlayFault fault) {
+    if (next_fault != fault) return false;
+    next_fault = OverlayFault::None;
+    return true;
+}
+
 void close_overlay(HWND window, OverlayState& state) {
     remove_text_entry(state);
     DestroyWindow(window);
@@ -204,12 +211,25 @@ void open_overlay() {
     state->screen_width = w;
     state->screen_height = h;
 
+    // A DC without its own bitmap keeps its 1 x 1 monochrome default: BitBlt into it still
+    // succeeds, and the overlay would show, copy, save and pin black. So every handle of
+    // the frozen screen is checked, as the grab itself is.
     HDC screen = GetDC(nullptr);
-    state->screen_dc = CreateCompatibleDC(screen);
-    state->screen_bitmap = CreateCompatibleBitmap(screen, w, h);
-    SelectObject(state->screen_dc, state->screen_bitmap);
-    const bool grabbed = copy_from_screen(state->screen_dc, screen, 0, 0, w, h);
-    ReleaseDC(nullptr, screen);
+    if (screen) {
+        state->screen_dc =
+            take_overlay_fault(OverlayFault::ScreenDc) ? nullptr : CreateCompatibleDC(screen);
+        state->screen_bitmap = take_overlay_fault(OverlayFault::ScreenBitmap)
+                                   ? nullptr
+                                   : CreateCompatibleBitmap(screen, w, h);
+    }
+    const bool made = state->screen_dc && state->screen_bitmap &&
+                      SelectObject(state->screen_dc, state->screen_bitmap);
+    const bool grabbed = made && copy_from_screen(state->screen_dc, screen, 0, 0, w, h);
+    if (screen) ReleaseDC(nullptr, screen);
+    if (!made) {
+        abandon_open(std::move(state), L"The frozen screen's DC or bitmap could not be made");
+        return;
+    }
     // A locked workstation or the secure desktop: no black overlay over nothing.
     if (!grabbed) {
         abandon_open(std::move(state), L"BitBlt of the screen failed");
@@ -234,29 +254,38 @@ void open_overlay() {
     window_class.lpszClassName = OVERLAY_CLASS;
     RegisterClassExW(&window_class);
 
-    state->dim_dc = CreateCompatibleDC(state->screen_dc);
-    state->dim_bitmap = CreateCompatibleBitmap(state->screen_dc, 1, 1);
-    state->dim_displaced = SelectObject(state->dim_dc, state->dim_bitmap);
+    state->dim_dc =
+        take_overlay_fault(OverlayFault::DimDc) ? nullptr : CreateCompatibleDC(state->screen_dc);
+    state->dim_bitmap = take_overlay_fault(OverlayFault::DimBitmap)
+                            ? nullptr
+                            : CreateCompatibleBitmap(state->screen_dc, 1, 1);
+    if (state->dim_dc && state->dim_bitmap)
+        state->dim_displaced = SelectObject(state->dim_dc, state->dim_bitmap);
+    if (!state->dim_displaced) {
+        abandon_open(std::move(state), L"The dimming DC or bitmap could not be made");
+        return;
+    }
     RECT pixel{0, 0, 1, 1};
     HBRUSH black = CreateSolidBrush(0x000000);
     FillRect(state->dim_dc, &pixel, black);
     DeleteObject(black);
 
-    state->back_dc = CreateCompatibleDC(state->screen_dc);
+    state->back_dc =
+        take_overlay_fault(OverlayFault::BackDc) ? nullptr : CreateCompatibleDC(state->screen_dc);
     BITMAPINFOHEADER header = top_down_dib_header(w, h);
     void* bits = nullptr;
-    const bool fail_buffer = next_fault == OverlayFault::BackBuffer;
-    if (fail_buffer) next_fault = OverlayFault::None;
-    state->back_bitmap =
-        fail_buffer ? nullptr
-                    : CreateDIBSection(state->back_dc, reinterpret_cast<BITMAPINFO*>(&header),
-                                       DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!state->back_bitmap || !bits) {
+    if (state->back_dc && !take_overlay_fault(OverlayFault::BackBuffer)) {
+        state->back_bitmap =
+            CreateDIBSection(state->back_dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                             &bits, nullptr, 0);
+    }
+    if (state->back_bitmap && bits)
+        state->back_displaced = SelectObject(state->back_dc, state->back_bitmap);
+    if (!state->back_displaced) {
         abandon_open(std::move(state), L"CreateDIBSection failed");
         return;
     }
     state->back_bits = static_cast<uint8_t*>(bits);
-    state->back_displaced = SelectObject(state->back_dc, state->back_bitmap);
 
     HWND window =
         CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, OVERLAY_CLASS, nullptr,

@@ -10,9 +10,9 @@ constexpr UINT WM_OVERLAY_TEXT_COMMIT = WM_APP + 10;
 constexpr UINT WM_OVERLAY_TEXT_CANCEL = WM_APP + 11;
 
 // Grabs the primary display and opens a further, independent overlay over it. If the
-// grab fails or its back buffer or window cannot be made, nothing opens, everything made is
-// released and the failing call's name goes to OutputDebugStringW; the caller carries on either
-// way.
+// grab fails or any of its DCs, bitmaps or its window cannot be made, nothing opens, everything
+// made is released and the failing call's name goes to OutputDebugStringW; the caller carries on
+// either way.
 void open_overlay();
 
 // Removes the text entry box, if any, and destroys the overlay window (which frees `state`).
@@ -27,6 +27,20 @@ void request_repaint(HWND window);
 // For tests: how many overlay states have had their resources released so far.
 int overlay_release_count();
 
-// For tests: makes the next open_overlay fail at its back buffer or at its window.
-enum class OverlayFault { None, BackBuffer, Window };
+// For tests: makes the next open_overlay fail at one of its handles or at its window, or
+// the next selection snapshot fail, as when GDI is out of room.
+enum class OverlayFault {
+    None,
+    ScreenDc,
+    ScreenBitmap,
+    DimDc,
+    DimBitmap,
+    BackDc,
+    BackBuffer,
+    Window,
+    Snapshot
+};
 void fail_next_overlay(OverlayFault fault);
+
+// True once when `fault` is the one set by fail_next_overlay, which it then clears.
+bool take_overlay_fault(OverlayFault fault);

@@ -51,16 +51,24 @@ void snapshot_selection(OverlayState& state) {
     } catch (const std::bad_alloc&) {
         return;
     }
+    // Any step GDI refuses leaves no snapshot: its zeros would give black mosaic cells.
     HDC memory = CreateCompatibleDC(state.screen_dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(state.screen_dc, w, h);
-    HGDIOBJ displaced = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, state.screen_dc, state.selection.left, state.selection.top, SRCCOPY);
-    SelectObject(memory, displaced);
-    BITMAPINFOHEADER header = top_down_dib_header(w, h);
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    HBITMAP bitmap = take_overlay_fault(OverlayFault::Snapshot)
+                         ? nullptr
+                         : CreateCompatibleBitmap(state.screen_dc, w, h);
+    bool read = false;
+    if (memory && bitmap) {
+        HGDIOBJ displaced = SelectObject(memory, bitmap);
+        read = displaced && BitBlt(memory, 0, 0, w, h, state.screen_dc, state.selection.left,
+                                   state.selection.top, SRCCOPY);
+        if (displaced) SelectObject(memory, displaced);
+        BITMAPINFOHEADER header = top_down_dib_header(w, h);
+        read = read && GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
+                                 reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == h;
+    }
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    if (!read) return;
 
     state.selection_pixels = std::move(pixels);
     state.selection_pixels_width = w;

@@ -3,6 +3,8 @@
 #include "capture/dib_header.h"
 #include "capture/pin_geometry.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -114,7 +116,16 @@ void zoom_to_cursor(HWND window, PinWindow& pin, POINT cursor) {
     InvalidateRect(window, nullptr, FALSE);
 }
 
-void on_mouse_move(HWND window, PinWindow& pin, WPARAM buttons) {
+// Where the pointer was when the message was made, on the screen. GetCursorPos is where it
+// is now: after quick moves, or a press and moves that arrived together, that is already
+// the end of the drag, and the drag would start from there and go nowhere.
+POINT message_point(HWND window, LPARAM lparam) {
+    POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    ClientToScreen(window, &point);
+    return point;
+}
+
+void on_mouse_move(HWND window, PinWindow& pin, WPARAM buttons, LPARAM lparam) {
     // Windows sends a pin mouse messages only while the pointer is over it unless it holds
     // the capture, so a release elsewhere can be missed: a move with the button found up
     // ends the move or zoom instead of dragging the pin along on the next hover.
@@ -122,7 +133,7 @@ void on_mouse_move(HWND window, PinWindow& pin, WPARAM buttons) {
         pin.drag_mode = PinDragMode::None;
         ReleaseCapture();
     }
-    POINT cursor{};
+    const POINT cursor = message_point(window, lparam);
     switch (pin.drag_mode) {
     case PinDragMode::None:
         if (!pin.hover) {
@@ -135,14 +146,12 @@ void on_mouse_move(HWND window, PinWindow& pin, WPARAM buttons) {
         break;
     case PinDragMode::Move:
         // Screen coordinates: the client origin moves with the window during the drag.
-        GetCursorPos(&cursor);
         SetWindowPos(window, nullptr,
                      pin_moved_edge(pin.drag_start_rect.left, pin.drag_start_cursor.x, cursor.x),
                      pin_moved_edge(pin.drag_start_rect.top, pin.drag_start_cursor.y, cursor.y), 0,
                      0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
     case PinDragMode::Zoom:
-        GetCursorPos(&cursor);
         zoom_to_cursor(window, pin, cursor);
         break;
     }
@@ -155,9 +164,30 @@ void on_left_button_down(HWND window, PinWindow& pin, LPARAM lparam) {
     }
     pin.drag_mode = (GetAsyncKeyState(VK_CONTROL) & 0x8000) ? PinDragMode::Zoom : PinDragMode::Move;
     pin.drag_start_zoom = pin.zoom;
-    GetCursorPos(&pin.drag_start_cursor);
+    pin.drag_start_cursor = message_point(window, lparam);
     GetWindowRect(window, &pin.drag_start_rect);
     SetCapture(window);
+}
+
+// The button the user presses as the left one: GetAsyncKeyState reads the physical
+// buttons, and with the buttons swapped that is the physical right one.
+bool left_button_held() {
+    const int key = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    return (GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+void on_capture_changed(HWND window, PinWindow& pin, HWND new_owner) {
+    if (pin.drag_mode == PinDragMode::None) return;
+    // Wine releases the capture of a window that SetWindowPos moves or sizes, leaving it
+    // to nobody, although the button is still held; Windows keeps it. The drag goes on.
+    if (!new_owner && left_button_held()) {
+        SetCapture(window);
+        return;
+    }
+    // Another window took the mouse mid-drag (an overlay opened by the hotkey): the release
+    // will never come here, so the drag ends now rather than follow the pointer with no
+    // button held.
+    pin.drag_mode = PinDragMode::None;
 }
 
 void on_set_cursor(HWND window) {
@@ -195,7 +225,7 @@ LRESULT CALLBACK pin_window_proc(HWND window, UINT message, WPARAM wparam, LPARA
         }
         return 0;
     case WM_MOUSEMOVE:
-        if (pin) on_mouse_move(window, *pin, wparam);
+        if (pin) on_mouse_move(window, *pin, wparam, lparam);
         return 0;
     case WM_LBUTTONDOWN:
         if (pin) on_left_button_down(window, *pin, lparam);
@@ -207,10 +237,7 @@ LRESULT CALLBACK pin_window_proc(HWND window, UINT message, WPARAM wparam, LPARA
         }
         return 0;
     case WM_CAPTURECHANGED:
-        // Another window took the mouse mid-drag (an overlay opened by the hotkey): the
-        // release will never come here, so the drag ends now rather than follow the
-        // pointer with no button held.
-        if (pin) pin->drag_mode = PinDragMode::None;
+        if (pin) on_capture_changed(window, *pin, reinterpret_cast<HWND>(lparam));
         return 0;
     case WM_RBUTTONDOWN:
         if (pin) DestroyWindow(window);

@@ -32,11 +32,12 @@ std::optional<PixelImage> capture_screen(const std::optional<ScreenRect>& region
     if (memory && bitmap) {
         HGDIOBJ previous = SelectObject(memory, bitmap);
         copied = copy_from_screen(memory, screen, rect->x, rect->y, rect->width, rect->height);
+        // GetDIBits must not read a bitmap that is still selected into a DC.
+        SelectObject(memory, previous);
         BITMAPINFOHEADER header = top_down_dib_header(rect->width, rect->height);
         copied = copied &&
                  GetDIBits(memory, bitmap, 0, static_cast<UINT>(rect->height), image.pixels.data(),
                            reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == rect->height;
-        SelectObject(memory, previous);
     }
     if (bitmap) DeleteObject(bitmap);
     if (memory) DeleteDC(memory);

@@ -63,8 +63,9 @@ void remove_text_entry(OverlayState& state) {
     RemoveWindowSubclass(box, text_box_proc, SUBCLASS_ID);
     DestroyWindow(box); // result ignored
     if (font) DeleteObject(font);
-    // Keys go back to the overlay (Esc, Enter) rather than to no window at all.
-    if (focused && overlay) SetFocus(overlay);
+    // Keys go back to the overlay (Esc, Enter) rather than to no window at all; not to an
+    // overlay being destroyed, which DestroyWindow has hidden already.
+    if (focused && overlay && IsWindowVisible(overlay)) SetFocus(overlay);
 }
 
 void open_text_entry(HWND window, OverlayState& state, OverlayPoint point) {

@@ -18,16 +18,21 @@ constexpr wchar_t DIALOG_CLASS[] = L"VLS_HkDlg";
 constexpr int DIALOG_WIDTH = 420;
 constexpr int DIALOG_HEIGHT = 180;
 
+// The class keeps its icons for the life of the process, so they are made only when the
+// class is not there yet, and go again if its registration fails.
 void register_dialog_class(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(instance, DIALOG_CLASS, &wc)) return;
     wc.lpfnWndProc = hotkey_dialog_proc;
     wc.hInstance = instance;
     wc.hIcon = load_app_icon(32, 32);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = DIALOG_CLASS;
     wc.hIconSm = load_app_icon(16, 16);
-    RegisterClassExW(&wc); // registered at every opening; the repeats fail harmlessly
+    if (RegisterClassExW(&wc)) return;
+    if (wc.hIcon) DestroyIcon(wc.hIcon);
+    if (wc.hIconSm) DestroyIcon(wc.hIconSm);
 }
 
 // The layout is in 96-DPI pixels. The process is per-monitor DPI aware, so Windows scales

@@ -40,7 +40,10 @@ void add_tray_icon(HWND window) {
     data.uID = TRAY_ICON_ID;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAYICON;
-    data.hIcon = load_app_icon(16, 16);
+    // Made once: the notification area copies the image, and every TaskbarCreated comes
+    // back here.
+    if (!tray_app.tray_icon) tray_app.tray_icon = load_app_icon(16, 16);
+    data.hIcon = tray_app.tray_icon;
     // Truncated to the field's size, always NUL-terminated.
     const std::wstring tip = to_wide(tray_tip_text(tray_app.language));
     const size_t units = std::min(tip.size(), std::size(data.szTip) - 1);

@@ -15,6 +15,7 @@ struct TrayApp {
     Hotkey pending_hotkey{0, 0};     // what the dialog's OK will apply
     HWND dialog_key_label = nullptr; // the dialog's key-name label, while it is open
     UINT taskbar_created = 0;        // "TaskbarCreated": the taskbar was (re)created
+    HICON tray_icon = nullptr;       // the notification-area icon's image, kept for re-adding
 };
 
 extern TrayApp tray_app;

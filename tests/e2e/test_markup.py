@@ -6,6 +6,7 @@ from functools import partial
 
 import harness
 import tray
+import xpixels
 from harness import SCREEN_W, Held, crop_rgb, read_root, wait_for
 from screen import dimmed_picture, drag, pixel, region_equal, same_picture, toolbar_button
 from tray import centre, dialog, press_hotkey, shoot, xdotool
@@ -211,6 +212,45 @@ class MarkupTest(harness.SessionTest):
         xdotool("click", 3)
         self.screen_when(self.back_to_picture, "a right click did not close the pin")
 
+    def test_a_pin_follows_a_real_drag_and_a_ctrl_drag_up_scales_it(self):
+        self.open_with_selection()
+        xdotool("mousemove", 700, 500, "key", "ctrl+p")
+        w, h = SEL[2] - SEL[0], SEL[3] - SEL[1]
+        left, top = (harness.SCREEN_W - w) // 2, (harness.SCREEN_H - h) // 2
+        x, y = left + w // 2, top + h // 2
+        xdotool("mousemove", x, y)
+        self.pin_at(x, y, (left, top, w, h), "no hovered pin at the screen's centre")
+
+        # 100 x 50 px in ten steps, as slowly as a hand: the pin follows every step (under
+        # Wine moving a window releases the capture, which once ended the drag at the first).
+        xdotool("mousedown", 1)
+        for k in range(1, 11):
+            xdotool("mousemove", x + 10 * k, y + 5 * k)
+            self.pin_at(x + 10 * k, y + 5 * k, (left + 10 * k, top + 5 * k, w, h),
+                        f"the pin did not follow step {k} of the drag")
+        xdotool("mouseup", 1)
+        left, top, x, y = left + 100, top + 50, x + 100, y + 50
+        self.assertEqual(crop_rgb(read_root(), SCREEN_W, left + 1, top + 30, w - 60, h - 60),
+                         crop_rgb(self.original, SCREEN_W, SEL[0] + 1, SEL[1] + 30, w - 60,
+                                  h - 60), "the pin does not show the selection")
+
+        # Ctrl held, 100 px up in ten steps sent at once (they arrive together): 1.5 times
+        # the size about the same centre, measured from where the press was.
+        xdotool("keydown", "ctrl", "mousedown", 1, *steps(x, y, 0, -10), "mouseup", 1,
+                "keyup", "ctrl")
+        big_w, big_h = w * 3 // 2, h * 3 // 2
+        self.pin_at(x, y - 100, (x - big_w // 2, y - big_h // 2, big_w, big_h),
+                    "the Ctrl-drag did not scale the pin to 1.5x")
+        shoot("markup-pin-dragged-and-scaled")
+        xdotool("click", 3)
+        self.screen_when(self.back_to_picture, "a right click did not close the pin")
+
+    def pin_at(self, x, y, expected, what):
+        """Waits until the hovered pin's frame around (x, y) is `expected` (left, top, width,
+        height) within 1 px."""
+        found = wait_for(lambda: near(pin_frame(x, y), expected), timeout=10, interval=0.02)
+        self.assertTrue(found, f"{what}: frame {pin_frame(x, y)}, expected {expected}")
+
     def test_colour_dialog_sets_the_next_marks_colour_and_cancel_keeps_it(self):
         self.open_with_selection()
         press(COLOUR)
@@ -255,6 +295,33 @@ class MarkupTest(harness.SessionTest):
             self.assertNotEqual(pixel(shown, x + 451, y + 20), panel)
             xdotool("key", "Escape")
             self.screen_when(self.back_to_picture, "Esc did not close the overlay")
+
+
+PIN_BORDER = bytes((244, 133, 66))  # the hovered pin's 1 px frame
+
+
+def pin_frame(x, y):
+    """Left, top, width and height of the hovered pin's frame around (x, y), read live: the
+    outermost frame pixels on the row and the column through it, or None."""
+    row, column = xpixels.region(0, y, SCREEN_W, 1), xpixels.region(x, 0, 1, harness.SCREEN_H)
+    across = [i for i in range(SCREEN_W) if row[3 * i:3 * i + 3] == PIN_BORDER]
+    down = [j for j in range(harness.SCREEN_H) if column[3 * j:3 * j + 3] == PIN_BORDER]
+    if not across or not down:
+        return None
+    return across[0], down[0], across[-1] - across[0] + 1, down[-1] - down[0] + 1
+
+
+def near(found, expected):
+    """Each of the four within 1 px."""
+    return found is not None and all(abs(a - b) <= 1 for a, b in zip(found, expected))
+
+
+def steps(x, y, dx, dy, count=10):
+    """xdotool moves from (x, y) by (dx, dy) at a time."""
+    moves = []
+    for k in range(1, count + 1):
+        moves += ["mousemove", x + dx * k, y + dy * k]
+    return moves
 
 
 def save_dialogs():

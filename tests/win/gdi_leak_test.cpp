@@ -19,6 +19,10 @@
 #include "capture/pin_window.h"
 #include "capture/render_selection.h"
 #include "capture/toolbar.h"
+#include "main/hotkey_dialog.h"
+#include "main/tray_app.h"
+#include "main/tray_menu.h"
+#include "main/tray_state.h"
 #include "process_measure.h"
 #include "window_driver.h"
 
@@ -205,6 +209,11 @@ TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
         CloseButton,
         PinThenCloseIt,
         SaveButton,
+        FailedScreenDc,
+        FailedScreenBitmap,
+        FailedDimDc,
+        FailedDimBitmap,
+        FailedBackDc,
         FailedBuffer,
         FailedWindow
     };
@@ -216,16 +225,23 @@ TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
                            "overlay closed by Close",
                            "overlay closed by Pin, pin closed",
                            "overlay closed by Save",
+                           "overlay failing at its screen DC",
+                           "overlay failing at its screen bitmap",
+                           "overlay failing at its dimming DC",
+                           "overlay failing at its dimming bitmap",
+                           "overlay failing at its buffer's DC",
                            "overlay failing at its buffer",
                            "overlay failing at its window"};
-    const std::filesystem::path working = std::filesystem::current_path();
     for (int route = Escape; route <= FailedWindow; ++route) {
         int closed = 0;
         int file = 0;
         const int lost = slots_lost(names[route], ROUTE_ROUNDS, [&] {
-            if (route == FailedBuffer || route == FailedWindow) {
-                fail_next_overlay(route == FailedBuffer ? OverlayFault::BackBuffer
-                                                        : OverlayFault::Window);
+            if (route >= FailedScreenDc) {
+                const OverlayFault faults[] = {OverlayFault::ScreenDc, OverlayFault::ScreenBitmap,
+                                               OverlayFault::DimDc,    OverlayFault::DimBitmap,
+                                               OverlayFault::BackDc,   OverlayFault::BackBuffer,
+                                               OverlayFault::Window};
+                fail_next_overlay(faults[route - FailedScreenDc]);
                 open_overlay();
                 closed += own_windows(L"VLS_Capture").empty();
                 return;
@@ -276,8 +292,67 @@ TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
         EXPECT_LT(lost, ROUTE_ROUNDS / 2) << names[route];
     }
     EXPECT_TRUE(own_windows(L"VLS_Pin").empty());
-    // The save dialog made the folder the current one (no OFN_NOCHANGEDIR).
-    std::filesystem::current_path(working);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
+}
+
+TEST_F(GdiObjects, AnOverlayClosedWithItsTextBoxOpenKeepsNone) {
+    // Esc and Enter reach the box, not the overlay; these routes skip close_overlay.
+    enum Route { CloseMessage, AltF4, Destroy };
+    const char* names[] = {"text box open, overlay sent WM_CLOSE", "text box open, Alt+F4",
+                           "text box open, overlay destroyed"};
+    for (int route = CloseMessage; route <= Destroy; ++route) {
+        int closed = 0;
+        const int lost = slots_lost(names[route], ROUNDS, [&] {
+            HWND window = open_new_overlay();
+            if (!window) return;
+            drag(window, 100, 100, 700, 500);
+            press_toolbar_button(window, TOOLBAR_TEXT);
+            SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
+            HWND box = overlay_state(window)->text_edit;
+            if (!box) return;
+            SendMessageW(box, WM_CHAR, L'x', 0);
+            if (route == CloseMessage) SendMessageW(window, WM_CLOSE, 0, 0);
+            // Alt+F4 in the box: the edit control hands it to its top-level window.
+            if (route == AltF4) SendMessageW(box, WM_SYSKEYDOWN, VK_F4, LPARAM{1} << 29);
+            if (route == Destroy) DestroyWindow(window);
+            pump();
+            closed += !IsWindow(window) && !IsWindow(box);
+        });
+        EXPECT_EQ(closed, ROUNDS + WARM_UP) << names[route];
+        EXPECT_LT(lost, ROUNDS / 2) << names[route];
+    }
+}
+
+TEST_F(GdiObjects, TheHotkeyDialogAndARestartedTaskbarKeepNone) {
+    // A message-only stand-in for the tray's window, with the real window procedure.
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = tray_window_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VLS_GdiTray";
+    RegisterClassExW(&wc);
+    HWND tray = CreateWindowExW(0, L"VLS_GdiTray", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                wc.hInstance, nullptr);
+    ASSERT_NE(tray, nullptr);
+    int opened = 0;
+    const int dialog_lost = slots_lost("hotkey dialog opened and closed", ROUNDS, [&] {
+        HWND dialog = create_hotkey_dialog(tray);
+        opened += IsWindow(dialog) != FALSE;
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        run_hotkey_dialog(tray, dialog);
+    });
+    EXPECT_EQ(opened, ROUNDS + WARM_UP);
+    EXPECT_LT(dialog_lost, ROUNDS / 2);
+
+    tray_app.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+    const int taskbar_lost = slots_lost("TaskbarCreated", ROUNDS, [&] {
+        SendMessageW(tray, tray_app.taskbar_created, 0, 0);
+        remove_tray_icon(tray);
+    });
+    EXPECT_LT(taskbar_lost, ROUNDS / 2);
+    DestroyWindow(tray);
+    MSG msg; // the tray procedure's WM_DESTROY posts a quit: not ours to keep
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
 }

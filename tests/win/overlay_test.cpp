@@ -5,12 +5,15 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "capture/overlay.h"
 #include "capture/pin_window.h"
 #include "capture/overlay_state.h"
+#include "capture/render_selection.h"
 #include "capture/screen_grab.h"
 #include "main/tray_state.h"
 #include "window_driver.h"
@@ -334,6 +337,12 @@ TEST_F(Overlay, AFailedOpenReleasesWhatItMadeAndCarriesOn) {
         const char* text;
     } cases[] = {// GDI cannot read a locked workstation or the secure desktop.
                  {fail_next_screen_copy, "BitBlt of the screen failed"},
+                 // Without its bitmap the frozen screen's DC would hold a 1 x 1 black one.
+                 {[] { fail_next_overlay(OverlayFault::ScreenDc); }, "frozen screen's DC"},
+                 {[] { fail_next_overlay(OverlayFault::ScreenBitmap); }, "frozen screen's DC"},
+                 {[] { fail_next_overlay(OverlayFault::DimDc); }, "dimming DC"},
+                 {[] { fail_next_overlay(OverlayFault::DimBitmap); }, "dimming DC"},
+                 {[] { fail_next_overlay(OverlayFault::BackDc); }, "CreateDIBSection failed"},
                  {[] { fail_next_overlay(OverlayFault::BackBuffer); }, "CreateDIBSection failed"},
                  {[] { fail_next_overlay(OverlayFault::Window); }, "CreateWindowExW failed"}};
     for (const auto& c : cases) {
@@ -586,4 +595,46 @@ TEST_F(Overlay, ActionsWithNothingToActOnOrFailingKeepTheOverlay) {
     SendMessageW(third, WM_KEYDOWN, VK_RETURN, 0);
     pump();
     EXPECT_NE(overlay_state(third), nullptr);
+}
+
+TEST_F(Overlay, ASnapshotGdiRefusesLeavesTheMosaicGreyNotBlack) {
+    HWND window = open_new_overlay();
+    ASSERT_NE(window, nullptr);
+    OverlayState& s = *overlay_state(window);
+    fail_next_overlay(OverlayFault::Snapshot);
+    drag(window, 100, 100, 400, 300);
+    ASSERT_TRUE(s.has_selection);
+    EXPECT_TRUE(s.selection_pixels.empty());
+    press_button(window, TOOLBAR_MOSAIC);
+    drag(window, 150, 150, 200, 160);
+    ASSERT_EQ(s.annotations.size(), 1u);
+    const std::optional<PixelImage> image = render_selection(s);
+    ASSERT_TRUE(image);
+    // The cell 144,144 - 156,156, seen from the selection's corner.
+    EXPECT_EQ(rgb_at(image->pixels, image->width, 150 - 100, 150 - 100), 0x808080u);
+}
+
+TEST_F(Overlay, SavingThroughTheDialogKeepsTheCurrentDirectory) {
+    // The tray would otherwise hold the folder saved to open for as long as it runs.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("vls-save-" + std::to_string(GetCurrentProcessId()));
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / "shot.png";
+    const std::filesystem::path working = std::filesystem::current_path();
+    ASSERT_NE(working, folder);
+
+    // Twice: Wine's dialog moves into the folder when it opens there, as the second does.
+    for (int round = 0; round < 2; ++round) {
+        HWND window = open_new_overlay();
+        ASSERT_NE(window, nullptr);
+        drag(window, 100, 100, 300, 250);
+        with_save_dialog_answered(file.wstring(), [&] { press_button(window, TOOLBAR_SAVE); });
+        pump();
+        EXPECT_FALSE(IsWindow(window)) << "the save did not finish the overlay";
+        EXPECT_TRUE(std::filesystem::exists(file));
+        EXPECT_EQ(std::filesystem::current_path(), working) << "after save " << round + 1;
+    }
+    std::filesystem::current_path(working);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }

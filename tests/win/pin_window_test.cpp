@@ -123,6 +123,12 @@ Box window_box(HWND window) {
 }
 
 // A press, a move to `to` and a release, with the cursor really there as the pin reads it.
+// A mouse message's position for the screen point `p`, as the system gives it.
+LPARAM client_at(HWND window, POINT p) {
+    ScreenToClient(window, &p);
+    return at(p.x, p.y);
+}
+
 void drag(HWND pin, POINT from, POINT to, bool ctrl) {
     // Wine resets its key state from the X server's when the pointer enters a window, which
     // would undo the injected Ctrl: the pointer is in place first.
@@ -130,13 +136,13 @@ void drag(HWND pin, POINT from, POINT to, bool ctrl) {
     if (ctrl) {
         ASSERT_TRUE(hold_ctrl(true)) << "the held Ctrl must be visible";
     }
-    SendMessageW(pin, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 30));
+    SendMessageW(pin, WM_LBUTTONDOWN, MK_LBUTTON, client_at(pin, from));
     if (ctrl) {
         ASSERT_TRUE(hold_ctrl(false));
     }
     ASSERT_TRUE(move_cursor(to, true));
-    SendMessageW(pin, WM_MOUSEMOVE, MK_LBUTTON, at(5, 30));
-    SendMessageW(pin, WM_LBUTTONUP, 0, at(5, 30));
+    SendMessageW(pin, WM_MOUSEMOVE, MK_LBUTTON, client_at(pin, to));
+    SendMessageW(pin, WM_LBUTTONUP, 0, client_at(pin, to));
 }
 
 // One ordinary captioned window for the whole run, left for the process's end to remove.

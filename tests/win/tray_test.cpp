@@ -214,6 +214,20 @@ TEST(AppIcon, TheExecutableCarriesItAsItsFirstIcon) {
     DestroyIcon(small);
 }
 
+TEST(AppManifest, AsksForLongPaths) {
+    // Wine ignores the setting; Windows gives paths past MAX_PATH only to a program that asks.
+    HMODULE exe = LoadLibraryExW(L"..\\Vellumshot.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    const char* text = static_cast<const char*>(LockResource(LoadResource(exe, found)));
+    const std::string manifest(text, SizeofResource(exe, found));
+    EXPECT_NE(manifest.find("<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                            "WindowsSettings\">true</longPathAware>"),
+              std::string::npos);
+    FreeLibrary(exe);
+}
+
 TEST(TrayWindow, LanguageCommandsSwitchAndOtherIdsDoNothing) {
     HWND tray = make_tray_window();
     tray_app.language = Language::Chinese;
