@@ -2,7 +2,8 @@
 # The platform-free / Win32 boundary, visible in every file name: a source file whose name
 # ends in _win (overlay_win.cpp, console_win.h) may use Win32; every other file under src/
 # is platform-free and is built natively too. Fails on a file that breaks the rule:
-# - a file not named _win that includes a Win32 header or a _win header;
+# - a file not named _win that includes a Win32 header or a _win header, or keeps a
+#   Windows-only part behind #ifdef _WIN32;
 # - a platform-free .cpp missing from the core library, or a _win .cpp in it (the core is
 #   what the native build compiles, so a Win32 header reached through it fails there).
 set -euo pipefail
@@ -14,7 +15,7 @@ while IFS= read -r f; do
   base=${f##*/}
   stem=${base%.*}
   if [[ $stem != *_win ]]; then
-    if grep -nE "^#include <($win_headers)\.h>|^#include \"[^\"]*_win\.h\"" "$f"; then
+    if grep -nE "^#include <($win_headers)\.h>|^#include \"[^\"]*_win\.h\"|^#if.*_WIN32" "$f"; then
       echo "$f: includes Win32 but is not named *_win" >&2
       status=1
     fi

@@ -8,7 +8,7 @@
 
 #include "main/cli/command_line_win.h"
 #include "main/tray/tray_app_win.h"
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 int main() {
     // Libraries loaded by name from here on, by us or by the system's own DLLs (themes,

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 Language detect_language() {
     wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};

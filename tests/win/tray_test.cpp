@@ -14,7 +14,7 @@
 #include "main/tray/settings_win.h"
 #include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "capture/image/output_file_win.h"
 
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 std::optional<OutputFile> create_output_file(std::string_view path) {
     OutputFile file;

@@ -5,7 +5,7 @@
 
 #include "capture/marks/arrow_head.h"
 #include "capture/marks/mosaic.h"
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "main/cli/output_naming.h"
 #include "main/tray/tray_state_win.h"
 #include "strings/strings.h"
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 void copy_selection(HWND window, OverlayState& state) {
     std::optional<PixelImage> image = render_selection(state);

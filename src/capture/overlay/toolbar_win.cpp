@@ -10,7 +10,7 @@
 #include "capture/overlay/text_entry_win.h"
 #include "capture/overlay/toolbar.h"
 #include "main/tray/tray_state_win.h"
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 namespace {
 

@@ -13,7 +13,8 @@
 #include "main/dpi_win.h"
 #include "main/cli/display_path.h"
 #include "main/cli/output_naming.h"
-#include "strings/utf.h"
+#include "main/cli/output_naming_win.h"
+#include "strings/wide_win.h"
 
 namespace {
 

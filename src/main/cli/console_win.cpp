@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 namespace {
 

@@ -28,8 +28,3 @@ std::string created_file_path(std::string_view path);
 // units or longer, so that it opens past the legacy length limit; shorter paths and
 // \\?\ paths come back unchanged.
 std::string extended_length_path(std::string_view full_path);
-
-#ifdef _WIN32
-// output_name_for the current local time (GetLocalTime).
-std::string default_output_name();
-#endif

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include "main/cli/output_naming_win.h"
+
 #include "main/cli/output_naming.h"
 
 std::string default_output_name() {

@@ -10,7 +10,7 @@
 #include "main/hotkey/hotkey_registration_win.h"
 #include "main/tray/settings_win.h"
 #include "main/tray/tray_state_win.h"
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "main/tray/registry_value.h"
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 namespace {
 

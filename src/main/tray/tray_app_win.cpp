@@ -14,7 +14,7 @@
 #include "main/tray/tray_state_win.h"
 #include "main/tray/tray_text.h"
 #include "strings/detect_language_win.h"
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "main/tray/tray_app_win.h"
 #include "main/tray/tray_state_win.h"
 #include "main/tray/tray_text.h"
-#include "strings/utf.h"
+#include "strings/wide_win.h"
 
 namespace {
 
