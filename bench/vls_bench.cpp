@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "capture/bmp_writer.h"
-#include "capture/pixel_convert.h"
-#include "capture/png_writer.h"
-#include "capture/screen_grab.h"
+#include "capture/image/bmp_writer_win.h"
+#include "capture/image/pixel_convert.h"
+#include "capture/image/png_writer_win.h"
+#include "capture/image/screen_grab_win.h"
 
 namespace {
 

@@ -23,6 +23,9 @@ echo "== formatting (clang-format)"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 step "formatting"
 
+echo "== the platform-free / Win32 boundary in the file names"
+scripts/check-boundary.sh
+
 echo "== native build (sanitizers)"
 scripts/build.sh native
 step "native build"

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "capture/annotation_draw.h"
-#include "capture/overlay.h"
-#include "capture/overlay_paint.h"
-#include "capture/overlay_state.h"
-#include "capture/pin_window.h"
-#include "capture/render_selection.h"
+#include "capture/marks/annotation_draw_win.h"
+#include "capture/overlay/overlay_win.h"
+#include "capture/overlay/paint_win.h"
+#include "capture/overlay/overlay_state_win.h"
+#include "capture/pin/pin_window_win.h"
+#include "capture/overlay/render_selection_win.h"
 
 namespace {
 

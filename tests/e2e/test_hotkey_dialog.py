@@ -3,7 +3,7 @@ key presses, closed with OK, Cancel or the caption's close button."""
 import unittest
 
 from harness import SessionTest, focused_window, paint_root, test_picture, wait_for
-from tray import (MENU_HOTKEY, OVERLAY_PENDING, SETTINGS_KEY, Tray, centre, dialog, hotkey_free,
+from tray import (MENU_HOTKEY, SETTINGS_KEY, Tray, centre, dialog, hotkey_free,
                   overlay_shown, reg, reg_values, shoot, xdotool)
 
 NEED_MODIFIER = "At least one modifier key required (Ctrl/Shift/Alt/Win)"
@@ -144,8 +144,6 @@ class HotkeyDialogTest(SessionTest):
         self.click(2)
 
     def test_chosen_combination_opens_the_overlay_and_the_old_one_does_not(self):
-        if OVERLAY_PENDING:
-            self.skipTest("needs the capture overlay")
         self.open_dialog()
         self.press("ctrl+shift+p")
         self.click(1)

@@ -3,7 +3,7 @@ menu in both languages, start-on-boot, a second start, capture triggers and Exit
 import unittest
 
 from harness import SessionTest, paint_root, read_root, run, test_picture, wait_for
-from tray import (MENU_AUTOSTART, MENU_EXIT, MENU_SCREENSHOT, OVERLAY_PENDING, RUN_KEY, Tray,
+from tray import (MENU_AUTOSTART, MENU_EXIT, MENU_SCREENSHOT, RUN_KEY, Tray,
                   overlay_shown, reg, reg_values, shoot, tray_icons, tray_window, xdotool)
 
 
@@ -76,7 +76,6 @@ class TrayTest(SessionTest):
         self.assertEqual(self.tray.process.returncode, 0)
         self.assertEqual(wait_for(lambda: tray_icons() == [], timeout=5), True)
 
-    @unittest.skipIf(OVERLAY_PENDING, "needs the capture overlay")
     def test_double_click_and_menu_command_open_the_overlay(self):
         self.tray.double_click_icon()
         self.assertTrue(wait_for(lambda: overlay_shown(self.picture)), "no overlay")
@@ -86,7 +85,6 @@ class TrayTest(SessionTest):
         self.assertTrue(wait_for(lambda: overlay_shown(self.picture)), "no overlay")
         xdotool("key", "Escape")
 
-    @unittest.skipIf(OVERLAY_PENDING, "needs the capture overlay")
     def test_single_click_opens_nothing(self):
         self.tray.point_at_icon()
         xdotool("click", 1)

@@ -20,12 +20,6 @@ SETTINGS_KEY = r"HKCU\Software\Vellumshot"
 # Menu rows reached with Down from a menu that has no selection yet (separators skipped).
 MENU_SCREENSHOT, MENU_AUTOSTART, MENU_HOTKEY, MENU_LANGUAGE, MENU_ABOUT, MENU_EXIT = range(1, 7)
 
-# The overlay is built on another branch; until it lands, open_overlay() shows nothing and
-# the checks that need to see an overlay are skipped.
-OVERLAY_PENDING = "Placeholder until the overlay window exists" in open(
-    os.path.join(REPO, "src", "capture", "overlay.cpp")).read()
-
-
 def xdotool(*args):
     return subprocess.run(["xdotool"] + [str(a) for a in args], env=ENV, stdout=subprocess.PIPE,
                           stderr=subprocess.DEVNULL).stdout.decode()

@@ -1,7 +1,7 @@
 // Arrow heads for shafts between any two 32-bit points at any pen width.
 #include <cmath>
 
-#include "capture/arrow_head.h"
+#include "capture/marks/arrow_head.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -2,8 +2,8 @@
 // selection admits, and the colour each takes from a snapshot of any size.
 #include <vector>
 
-#include "capture/annotation.h"
-#include "capture/mosaic.h"
+#include "capture/marks/annotation.h"
+#include "capture/marks/mosaic.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,7 +3,7 @@
 // moving and the close square under any press.
 #include <cmath>
 
-#include "capture/pin_geometry.h"
+#include "capture/pin/pin_geometry.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

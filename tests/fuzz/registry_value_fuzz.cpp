@@ -2,8 +2,8 @@
 // bytes. The hotkey values, then the name of the hotkey they make, then the startup
 // lists' value that can turn the Run entry off.
 #include "fuzz_input.h"
-#include "main/hotkey.h"
-#include "main/registry_value.h"
+#include "main/hotkey/hotkey.h"
+#include "main/tray/registry_value.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in{data, size};

@@ -2,8 +2,8 @@
 // size label, the toolbar placed beside it and the button a third position hits.
 #include <vector>
 
-#include "capture/selection.h"
-#include "capture/toolbar.h"
+#include "capture/overlay/selection.h"
+#include "capture/overlay/toolbar.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

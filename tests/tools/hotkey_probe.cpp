@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "main/hotkey_registration.h"
-#include "main/tray_state.h"
+#include "main/hotkey/hotkey_registration_win.h"
+#include "main/tray/tray_state_win.h"
 
 namespace {
 

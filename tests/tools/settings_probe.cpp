@@ -13,8 +13,8 @@
 #include <cstring>
 #include <vector>
 
-#include "main/settings.h"
-#include "strings/detect_language.h"
+#include "main/tray/settings_win.h"
+#include "strings/detect_language_win.h"
 
 namespace {
 

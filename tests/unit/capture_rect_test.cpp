@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "capture/capture_rect.h"
+#include "capture/image/capture_rect.h"
 
 namespace {
 std::optional<ScreenRect> clamp(std::optional<ScreenRect> r) {

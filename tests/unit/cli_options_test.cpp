@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "main/cli_options.h"
+#include "main/cli/cli_options.h"
 
 namespace {
 CliParse parse(std::vector<std::string> args) { return parse_screenshot_options(args); }

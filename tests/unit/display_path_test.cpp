@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "main/display_path.h"
+#include "main/cli/display_path.h"
 
 namespace {
 std::string shown(const char* dir, const char* path) {

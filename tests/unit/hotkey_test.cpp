@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "main/hotkey.h"
+#include "main/hotkey/hotkey.h"
 
 namespace {
 

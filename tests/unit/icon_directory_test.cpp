@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "main/app_icon_image.h"
-#include "main/icon_directory.h"
+#include "main/tray/app_icon_image.h"
+#include "main/tray/icon_directory.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <limits>
 
-#include "capture/annotation.h"
-#include "capture/arrow_head.h"
-#include "capture/mosaic.h"
-#include "capture/toolbar.h"
+#include "capture/marks/annotation.h"
+#include "capture/marks/arrow_head.h"
+#include "capture/marks/mosaic.h"
+#include "capture/overlay/toolbar.h"
 
 TEST(ToolbarOrigin, BelowAboveOrInsideAndRightAligned) {
     // Room below: 8 px under the selection, right edges aligned.

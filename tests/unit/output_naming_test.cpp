@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "main/output_naming.h"
+#include "main/cli/output_naming.h"
 
 TEST(OutputNaming, DefaultNameIsZeroPaddedLocalTime) {
     EXPECT_EQ(output_name_for({2026, 12, 7, 8, 49, 4}), "Vellumshot_20261207_084904.png");

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "capture/pin_geometry.h"
+#include "capture/pin/pin_geometry.h"
 
 namespace {
 constexpr int32_t MIN32 = std::numeric_limits<int32_t>::min();

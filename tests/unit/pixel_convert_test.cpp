@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "capture/pixel_convert.h"
+#include "capture/image/pixel_convert.h"
 
 TEST(PixelConvert, SwapsRedAndBlueAndMakesEveryPixelOpaque) {
     const std::vector<uint8_t> in = {0x10, 0x20, 0x30, 0x00, 0x01, 0x02,

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "main/registry_value.h"
+#include "main/tray/registry_value.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/pixel_convert.h"
-#include "capture/selection.h"
+#include "capture/image/pixel_convert.h"
+#include "capture/overlay/selection.h"
 
 TEST(PointerFromLparam, SignExtendsBothWords) {
     EXPECT_EQ(pointer_from_lparam(0x00C8012C), (OverlayPoint{300, 200}));

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "main/hotkey_capture.h"
-#include "main/tray_text.h"
+#include "main/hotkey/hotkey_capture.h"
+#include "main/tray/tray_text.h"
 
 TEST(TrayText, TipIsTheNameAndVersionInBothLanguages) {
     EXPECT_EQ(tray_tip_text(Language::English), "Vellumshot v1.0.0");

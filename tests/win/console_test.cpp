@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "main/console.h"
+#include "main/cli/console_win.h"
 
 namespace {
 

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "capture/output_file.h"
-#include "capture/overlay.h"
-#include "capture/overlay_state.h"
-#include "capture/pin_window.h"
-#include "capture/toolbar.h"
+#include "capture/image/output_file_win.h"
+#include "capture/overlay/overlay_win.h"
+#include "capture/overlay/overlay_state_win.h"
+#include "capture/pin/pin_window_win.h"
+#include "capture/overlay/toolbar.h"
 #include "process_measure.h"
 #include "window_driver.h"
 

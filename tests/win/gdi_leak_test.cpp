@@ -12,17 +12,17 @@
 #include <string>
 #include <vector>
 
-#include "capture/annotation.h"
-#include "capture/overlay.h"
-#include "capture/overlay_paint.h"
-#include "capture/overlay_state.h"
-#include "capture/pin_window.h"
-#include "capture/render_selection.h"
-#include "capture/toolbar.h"
-#include "main/hotkey_dialog.h"
-#include "main/tray_app.h"
-#include "main/tray_menu.h"
-#include "main/tray_state.h"
+#include "capture/marks/annotation.h"
+#include "capture/overlay/overlay_win.h"
+#include "capture/overlay/paint_win.h"
+#include "capture/overlay/overlay_state_win.h"
+#include "capture/pin/pin_window_win.h"
+#include "capture/overlay/render_selection_win.h"
+#include "capture/overlay/toolbar.h"
+#include "main/hotkey/hotkey_dialog_win.h"
+#include "main/tray/tray_app_win.h"
+#include "main/tray/tray_menu_win.h"
+#include "main/tray/tray_state_win.h"
 #include "process_measure.h"
 #include "window_driver.h"
 

@@ -9,11 +9,11 @@
 #include <iterator>
 #include <vector>
 
-#include "capture/bmp_writer.h"
-#include "capture/clipboard.h"
-#include "capture/output_file.h"
-#include "capture/png_writer.h"
-#include "capture/screen_grab.h"
+#include "capture/image/bmp_writer_win.h"
+#include "capture/image/clipboard_win.h"
+#include "capture/image/output_file_win.h"
+#include "capture/image/png_writer_win.h"
+#include "capture/image/screen_grab_win.h"
 
 namespace {
 

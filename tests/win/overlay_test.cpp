@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "capture/overlay.h"
-#include "capture/pin_window.h"
-#include "capture/overlay_state.h"
-#include "capture/render_selection.h"
-#include "capture/screen_grab.h"
-#include "main/tray_state.h"
+#include "capture/overlay/overlay_win.h"
+#include "capture/pin/pin_window_win.h"
+#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/render_selection_win.h"
+#include "capture/image/screen_grab_win.h"
+#include "main/tray/tray_state_win.h"
 #include "window_driver.h"
 
 namespace {

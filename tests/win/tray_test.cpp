@@ -8,13 +8,13 @@
 
 #include <string>
 
-#include "main/app_icon.h"
-#include "main/hotkey_dialog.h"
-#include "main/hotkey_registration.h"
-#include "main/settings.h"
-#include "main/tray_menu.h"
-#include "main/tray_state.h"
-#include "strings/utf.h"
+#include "main/tray/app_icon_win.h"
+#include "main/hotkey/hotkey_dialog_win.h"
+#include "main/hotkey/hotkey_registration_win.h"
+#include "main/tray/settings_win.h"
+#include "main/tray/tray_menu_win.h"
+#include "main/tray/tray_state_win.h"
+#include "strings/wide_win.h"
 
 namespace {
 

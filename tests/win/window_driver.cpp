@@ -1,8 +1,8 @@
 #include "window_driver.h"
 
-#include "capture/overlay.h"
-#include "capture/overlay_state.h"
-#include "capture/toolbar.h"
+#include "capture/overlay/overlay_win.h"
+#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/toolbar.h"
 
 LPARAM at(int x, int y) {
     return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |

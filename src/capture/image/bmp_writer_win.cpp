@@ -1,0 +1,32 @@
+#include "capture/image/bmp_writer_win.h"
+
+#include "capture/image/bmp_layout.h"
+#include "capture/image/output_file_win.h"
+#include "capture/image/pixel_convert.h"
+
+#include <cstring>
+#include <vector>
+
+bool write_bmp(std::string_view path, const PixelImage& image) {
+    std::optional<OutputFile> file = create_output_file(path);
+    if (!file) return false;
+    // Straight to the file, no user-space buffer: one write a header field, one a row.
+    bool ok = true;
+    for (const BmpField& field : bmp_header_fields(image.width, image.height)) {
+        const unsigned char bytes[4] = {static_cast<unsigned char>(field.value),
+                                        static_cast<unsigned char>(field.value >> 8),
+                                        static_cast<unsigned char>(field.value >> 16),
+                                        static_cast<unsigned char>(field.value >> 24)};
+        ok = ok && write_all(file->handle, bytes, field.size);
+    }
+    const size_t stride = static_cast<size_t>(image.width) * 4;
+    // Each row goes through an opaque copy: readers that take the fourth byte as alpha
+    // would show GDI's zeros as holes.
+    std::vector<uint32_t> opaque(static_cast<size_t>(image.width));
+    for (int32_t row = image.height - 1; ok && row >= 0; --row) {
+        std::memcpy(opaque.data(), image.pixels.data() + row * stride, stride);
+        set_opaque_alpha(opaque.data(), opaque.size());
+        ok = write_all(file->handle, opaque.data(), stride);
+    }
+    return finish_output_file(*file, ok);
+}

@@ -1,0 +1,68 @@
+#include "capture/marks/annotation.h"
+
+#include <utility>
+
+unsigned next_width_index(unsigned width_index) { return (width_index + 1) % STROKE_WIDTHS.size(); }
+
+int32_t stroke_width(unsigned width_index) {
+    return STROKE_WIDTHS[width_index < STROKE_WIDTHS.size() ? width_index
+                                                            : STROKE_WIDTHS.size() - 1];
+}
+
+int32_t text_font_height(unsigned width_index) { return 2 * stroke_width(width_index) + 20; }
+
+std::optional<Annotation> finish_mark(AnnotationTool tool, OverlayPoint press, OverlayPoint release,
+                                      const std::vector<OverlayPoint>& stroke_points,
+                                      const std::vector<OverlayRect>& cells, uint32_t color,
+                                      int32_t width) {
+    Annotation mark;
+    mark.kind = tool;
+    mark.color = color;
+    mark.width = width;
+    switch (tool) {
+    case AnnotationTool::Pen:
+        // The release point itself is not added: the stroke is what the moves drew.
+        if (stroke_points.size() < 2) return std::nullopt;
+        mark.points = stroke_points;
+        return mark;
+    case AnnotationTool::Arrow:
+        mark.x1 = press.x;
+        mark.y1 = press.y;
+        mark.x2 = release.x;
+        mark.y2 = release.y;
+        return mark;
+    case AnnotationTool::Rectangle:
+    case AnnotationTool::Ellipse: {
+        const OverlayRect r = normalised_rect(press, release);
+        mark.left = r.left;
+        mark.top = r.top;
+        mark.right = r.right;
+        mark.bottom = r.bottom;
+        return mark;
+    }
+    case AnnotationTool::Mosaic:
+        if (cells.empty()) return std::nullopt;
+        mark.cells = cells;
+        return mark;
+    case AnnotationTool::Text:
+        break;
+    }
+    return std::nullopt;
+}
+
+Annotation text_mark(std::string text, OverlayPoint position, uint32_t color, int32_t font_height) {
+    Annotation mark;
+    mark.kind = AnnotationTool::Text;
+    mark.text = std::move(text);
+    mark.x = position.x;
+    mark.y = position.y;
+    mark.color = color;
+    mark.font_height = font_height;
+    return mark;
+}
+
+bool undo_last(std::vector<Annotation>& annotations) {
+    if (annotations.empty()) return false;
+    annotations.pop_back();
+    return true;
+}

@@ -1,0 +1,82 @@
+#include "capture/overlay/actions_win.h"
+
+#include <commdlg.h>
+
+#include <optional>
+#include <string>
+
+#include "capture/image/bmp_writer_win.h"
+#include "capture/image/clipboard_win.h"
+#include "capture/overlay/overlay_win.h"
+#include "capture/overlay/overlay_state_win.h"
+#include "capture/pin/pin_window_win.h"
+#include "capture/image/png_writer_win.h"
+#include "capture/overlay/render_selection_win.h"
+#include "main/cli/output_naming.h"
+#include "main/tray/tray_state_win.h"
+#include "strings/strings.h"
+#include "strings/wide_win.h"
+
+void copy_selection(HWND window, OverlayState& state) {
+    std::optional<PixelImage> image = render_selection(state);
+    if (!image) return;
+    if (copy_image_to_clipboard(*image, window)) close_overlay(window, state);
+}
+
+void pin_selection(HWND window, OverlayState& state) {
+    std::optional<PixelImage> image = render_selection(state);
+    if (!image) return;
+    if (open_pin_window(*image)) close_overlay(window, state);
+}
+
+namespace {
+
+// The longest path Windows takes (with long paths enabled, 32,767 units and the NUL): the
+// dialog never has to refuse a name for want of room, which would close it and ask again.
+constexpr size_t SAVE_PATH_UNITS = 32768;
+
+// The path the user chose, or nothing when the dialog was cancelled or failed.
+std::optional<std::wstring> ask_save_path(HWND window) {
+    const std::wstring default_name = L"screenshot.png";
+    // The filter's own NULs, and to_wide's final one, make the list's double NUL.
+    const std::wstring filter = to_wide(save_filter(tray_app.language));
+    const std::wstring title = to_wide(save_dialog_title(tray_app.language));
+    std::wstring file(SAVE_PATH_UNITS, L'\0');
+    for (;;) {
+        default_name.copy(file.data(), default_name.size());
+        OPENFILENAMEW dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = window;
+        dialog.lpstrFilter = filter.c_str();
+        dialog.nFilterIndex = 1;
+        dialog.lpstrFile = file.data();
+        dialog.nMaxFile = static_cast<DWORD>(file.size());
+        dialog.lpstrTitle = title.c_str();
+        // The tray would otherwise keep the chosen folder as its current directory, open
+        // for as long as it runs: a USB stick saved to could not be ejected.
+        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+        dialog.lpstrDefExt = L"png";
+        if (GetSaveFileNameW(&dialog)) return std::wstring(file.c_str());
+        // Too small is not a Cancel: the first unit then holds the room the name needs.
+        if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL) return std::nullopt;
+        const size_t needed = file[0];
+        if (needed <= file.size()) return std::nullopt; // more room would not help
+        file.assign(needed, L'\0');
+    }
+}
+
+} // namespace
+
+void save_selection(HWND window, OverlayState& state) {
+    std::optional<PixelImage> image = render_selection(state);
+    if (!image) return;
+    // Cancelled: back to the overlay with everything as it was.
+    const std::optional<std::wstring> file = ask_save_path(window);
+    if (!file) return;
+    // The dialog ran a message loop of its own; the overlay must still be there.
+    if (overlay_state(window) != &state) return;
+    const std::string path = from_wide(file->c_str());
+    // The name alone decides: ".bmp" in any case is BMP, anything else PNG.
+    const bool saved = is_bmp_path(path) ? write_bmp(path, *image) : write_png(path, *image);
+    if (saved) close_overlay(window, state);
+}

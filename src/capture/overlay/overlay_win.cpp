@@ -1,0 +1,305 @@
+#include "capture/overlay/overlay_win.h"
+
+#include "capture/image/dib_header_win.h"
+
+#include <memory>
+
+#include "capture/overlay/actions_win.h"
+#include "capture/overlay/marks_win.h"
+#include "capture/overlay/paint_win.h"
+#include "capture/overlay/selection_win.h"
+#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/toolbar_win.h"
+#include "capture/image/screen_grab_win.h"
+#include "capture/overlay/text_entry_win.h"
+
+namespace {
+
+constexpr wchar_t OVERLAY_CLASS[] = L"VLS_Capture";
+
+int release_count = 0;
+OverlayFault next_fault = OverlayFault::None;
+
+// Releases what open_overlay made, in an order that never deletes a bitmap still
+// selected into a DC. Handles not made yet are null and skipped, so a half-built
+// state from a failed open is released by the same routine.
+void release_overlay_resources(OverlayState& state) {
+    // Deleting the DC first leaves screen_bitmap selected nowhere.
+    if (state.screen_dc) DeleteDC(state.screen_dc);
+    if (state.screen_bitmap) DeleteObject(state.screen_bitmap);
+    if (state.dim_dc && state.dim_displaced) SelectObject(state.dim_dc, state.dim_displaced);
+    if (state.dim_bitmap) DeleteObject(state.dim_bitmap);
+    if (state.dim_dc) DeleteDC(state.dim_dc);
+    if (state.back_dc && state.back_displaced) SelectObject(state.back_dc, state.back_displaced);
+    if (state.back_bitmap) DeleteObject(state.back_bitmap);
+    if (state.back_dc) DeleteDC(state.back_dc);
+    state.screen_dc = state.dim_dc = state.back_dc = nullptr;
+    state.screen_bitmap = state.dim_bitmap = state.back_bitmap = nullptr;
+    state.dim_displaced = state.back_displaced = nullptr;
+    state.back_bits = nullptr;
+    ++release_count;
+}
+
+// The overlay cannot open; the tray and every other window carry on.
+void abandon_open(std::unique_ptr<OverlayState> state, const wchar_t* failed_call) {
+    release_overlay_resources(*state);
+    OutputDebugStringW(failed_call);
+}
+
+void on_destroy(HWND window, OverlayState* state) {
+    if (!state) return;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    // While CreateWindowExW is still running the opener owns the state and frees it.
+    if (!state->owned_by_window) return;
+    // Alt+F4, WM_CLOSE or DestroyWindow come without close_overlay: the box, still alive
+    // as a child until this returns, goes here with its font.
+    remove_text_entry(*state);
+    release_overlay_resources(*state);
+    delete state;
+}
+
+// Keys reach the overlay only while it has the focus, not while a text box has it.
+void on_key_down(HWND window, OverlayState& state, WPARAM key) {
+    // Read once, when the key arrives.
+    const bool ctrl = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (key == VK_ESCAPE) {
+        close_overlay(window, state);
+    } else if (key == VK_RETURN) {
+        if (state.toolbar_active) copy_selection(window, state);
+    } else if (ctrl && key == 'C') {
+        copy_selection(window, state);
+    } else if (ctrl && key == 'P') {
+        pin_selection(window, state);
+    } else if (ctrl && key == 'Z') {
+        // Also while a mark is in progress, which then carries on.
+        undo_last_annotation(window, state);
+    }
+}
+
+void on_left_button_down(HWND window, OverlayState& state, LPARAM lparam) {
+    const OverlayPoint point = pointer_from_lparam(lparam);
+    state.last_pointer = point;
+    if (state.toolbar_active && state.has_selection && press_toolbar(window, state, point))
+        return; // the command ran; it may have closed the overlay
+    if (!state.toolbar_active) {
+        start_selection_drag(window, state, point);
+        return;
+    }
+    // A confirmed selection never changes again: a press that hits no button opens a
+    // text box with the Text tool, else starts a mark.
+    if (state.tool == AnnotationTool::Text)
+        open_text_entry(window, state, point);
+    else
+        start_mark(window, state, point);
+}
+
+void on_mouse_move(HWND window, OverlayState& state, LPARAM lparam) {
+    // Movement that changes nothing requests no repaint.
+    if (state.selecting || state.drawing) state.last_pointer = pointer_from_lparam(lparam);
+    if (state.selecting)
+        update_selection_drag(window, state, pointer_from_lparam(lparam));
+    else if (state.drawing)
+        update_mark(window, state, pointer_from_lparam(lparam));
+}
+
+void on_left_button_up(HWND window, OverlayState& state, LPARAM lparam) {
+    if (state.selecting)
+        end_selection_drag(window, state, pointer_from_lparam(lparam));
+    else if (state.drawing)
+        end_mark(window, state, pointer_from_lparam(lparam));
+}
+
+// Alt+Tab, the Win key, Ctrl+Alt+Del or a UAC prompt take the capture away mid-drag and
+// the release never comes here: the drag ends as a release where the pointer last was.
+// The overlay's own ReleaseCapture lands here too, after the drag has already ended.
+void on_capture_lost(HWND window, OverlayState& state) {
+    if (state.selecting)
+        end_selection_drag(window, state, state.last_pointer);
+    else if (state.drawing)
+        end_mark(window, state, state.last_pointer);
+}
+
+LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        // CreateWindowExW fails as it would for want of resources.
+        if (take_overlay_fault(OverlayFault::Window)) return FALSE;
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    OverlayState* state = overlay_state(window);
+    switch (message) {
+    case WM_DESTROY:
+        on_destroy(window, state);
+        return 0;
+    case WM_PAINT:
+        // The frame reaches the screen only through UpdateLayeredWindow; the paint DC
+        // is never used, so validating is all WM_PAINT needs besides the repaint.
+        ValidateRect(window, nullptr);
+        if (state) paint_overlay(window, *state);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETCURSOR:
+        SetCursor(LoadCursorW(nullptr, IDC_CROSS));
+        return TRUE;
+    case WM_KEYDOWN:
+        if (state) on_key_down(window, *state, wparam);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (state) on_mouse_move(window, *state, lparam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (state) on_left_button_down(window, *state, lparam);
+        return 0;
+    case WM_LBUTTONUP:
+        if (state) on_left_button_up(window, *state, lparam);
+        return 0;
+    case WM_CAPTURECHANGED:
+        // A drag's SetCapture on the overlay, which holds the capture from its opening,
+        // reports the overlay itself as the new owner: nothing is lost then.
+        if (state && reinterpret_cast<HWND>(lparam) != window) on_capture_lost(window, *state);
+        return 0;
+    case WM_RBUTTONDOWN:
+        if (state) close_overlay(window, *state);
+        return 0;
+    case WM_OVERLAY_TEXT_COMMIT:
+        if (state) commit_text_entry(window, *state);
+        return 0;
+    case WM_OVERLAY_TEXT_CANCEL:
+        if (state) cancel_text_entry(window, *state);
+        return 0;
+    case WM_COMMAND:
+        // The text box's content is part of the frame: every edit shows at once.
+        if (state && HIWORD(wparam) == EN_CHANGE) request_repaint(window);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+} // namespace
+
+OverlayState* overlay_state(HWND window) {
+    return reinterpret_cast<OverlayState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void request_repaint(HWND window) { InvalidateRect(window, nullptr, TRUE); }
+
+int overlay_release_count() { return release_count; }
+
+void fail_next_overlay(OverlayFault fault) { next_fault = fault; }
+
+bool take_overlay_fault(OverlayFault fault) {
+    if (next_fault != fault) return false;
+    next_fault = OverlayFault::None;
+    return true;
+}
+
+void close_overlay(HWND window, OverlayState& state) {
+    remove_text_entry(state);
+    DestroyWindow(window);
+}
+
+// Freezes the screen and opens one more overlay on it. The grab comes first so the
+// overlay shows the screen as it was when the user asked.
+void open_overlay() {
+    auto state = std::make_unique<OverlayState>();
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+    state->screen_width = w;
+    state->screen_height = h;
+
+    // A DC without its own bitmap keeps its 1 x 1 monochrome default: BitBlt into it still
+    // succeeds, and the overlay would show, copy, save and pin black. So every handle of
+    // the frozen screen is checked, as the grab itself is.
+    HDC screen = GetDC(nullptr);
+    if (screen) {
+        state->screen_dc =
+            take_overlay_fault(OverlayFault::ScreenDc) ? nullptr : CreateCompatibleDC(screen);
+        state->screen_bitmap = take_overlay_fault(OverlayFault::ScreenBitmap)
+                                   ? nullptr
+                                   : CreateCompatibleBitmap(screen, w, h);
+    }
+    const bool made = state->screen_dc && state->screen_bitmap &&
+                      SelectObject(state->screen_dc, state->screen_bitmap);
+    const bool grabbed = made && copy_from_screen(state->screen_dc, screen, 0, 0, w, h);
+    if (screen) ReleaseDC(nullptr, screen);
+    if (!made) {
+        abandon_open(std::move(state), L"The frozen screen's DC or bitmap could not be made");
+        return;
+    }
+    // A locked workstation or the secure desktop: no black overlay over nothing.
+    if (!grabbed) {
+        abandon_open(std::move(state), L"BitBlt of the screen failed");
+        return;
+    }
+
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    if (!module) {
+        // Without its own module the process can make no window at all.
+        OutputDebugStringW(L"GetModuleHandleW failed");
+        ExitProcess(1);
+    }
+    HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
+
+    // Fails harmlessly for every overlay after the first: the class is already there.
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.style = CS_HREDRAW | CS_VREDRAW;
+    window_class.lpfnWndProc = overlay_window_proc;
+    window_class.hInstance = module;
+    window_class.hCursor = cross;
+    window_class.lpszClassName = OVERLAY_CLASS;
+    RegisterClassExW(&window_class);
+
+    state->dim_dc =
+        take_overlay_fault(OverlayFault::DimDc) ? nullptr : CreateCompatibleDC(state->screen_dc);
+    state->dim_bitmap = take_overlay_fault(OverlayFault::DimBitmap)
+                            ? nullptr
+                            : CreateCompatibleBitmap(state->screen_dc, 1, 1);
+    if (state->dim_dc && state->dim_bitmap)
+        state->dim_displaced = SelectObject(state->dim_dc, state->dim_bitmap);
+    if (!state->dim_displaced) {
+        abandon_open(std::move(state), L"The dimming DC or bitmap could not be made");
+        return;
+    }
+    RECT pixel{0, 0, 1, 1};
+    HBRUSH black = CreateSolidBrush(0x000000);
+    FillRect(state->dim_dc, &pixel, black);
+    DeleteObject(black);
+
+    state->back_dc =
+        take_overlay_fault(OverlayFault::BackDc) ? nullptr : CreateCompatibleDC(state->screen_dc);
+    BITMAPINFOHEADER header = top_down_dib_header(w, h);
+    void* bits = nullptr;
+    if (state->back_dc && !take_overlay_fault(OverlayFault::BackBuffer)) {
+        state->back_bitmap =
+            CreateDIBSection(state->back_dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                             &bits, nullptr, 0);
+    }
+    if (state->back_bitmap && bits)
+        state->back_displaced = SelectObject(state->back_dc, state->back_bitmap);
+    if (!state->back_displaced) {
+        abandon_open(std::move(state), L"CreateDIBSection failed");
+        return;
+    }
+    state->back_bits = static_cast<uint8_t*>(bits);
+
+    HWND window =
+        CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, OVERLAY_CLASS, nullptr,
+                        WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr, module, state.get());
+    if (!window) {
+        abandon_open(std::move(state), L"CreateWindowExW failed");
+        return;
+    }
+    OverlayState* owned = state.release();
+    owned->owned_by_window = true;
+
+    // A layered window shows nothing until its first UpdateLayeredWindow, so the first
+    // frame is composed here rather than left to a WM_PAINT that comes later.
+    paint_overlay(window, *owned);
+    SetForegroundWindow(window); // best effort; the capture below routes the mouse anyway
+    SetCapture(window);
+}

@@ -1,0 +1,157 @@
+#include "capture/overlay/text_entry_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "capture/marks/annotation.h"
+#include "capture/overlay/overlay_win.h"
+#include "capture/overlay/overlay_state_win.h"
+#include "strings/wide_win.h"
+
+namespace {
+
+constexpr UINT_PTR SUBCLASS_ID = 1;
+constexpr int BOX_WIDTH = 250;
+constexpr int BOX_HEIGHT = 30;
+
+// Reports Enter and focus loss to the overlay; everything else, Esc included, is the
+// ordinary edit control's.
+LRESULT CALLBACK text_box_proc(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                               DWORD_PTR) {
+    switch (message) {
+    case WM_KILLFOCUS:
+        PostMessageW(GetParent(box), WM_OVERLAY_TEXT_CANCEL, 0, 0);
+        break;
+    case WM_KEYDOWN:
+        if (wparam == VK_RETURN) {
+            PostMessageW(GetParent(box), WM_OVERLAY_TEXT_COMMIT, 0, 0);
+            return 0;
+        }
+        {
+            // Caret moves change no text and send no notification; the overlay's copy of
+            // the box must follow them too.
+            const LRESULT result = DefSubclassProc(box, message, wparam, lparam);
+            request_repaint(GetParent(box));
+            return result;
+        }
+    default:
+        break;
+    }
+    return DefSubclassProc(box, message, wparam, lparam);
+}
+
+std::wstring box_text(HWND box) {
+    const int length = GetWindowTextLengthW(box);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int read = GetWindowTextW(box, text.data(), length + 1);
+    text.resize(static_cast<size_t>(read > 0 ? read : 0));
+    return text;
+}
+
+} // namespace
+
+void remove_text_entry(OverlayState& state) {
+    HWND box = state.text_edit;
+    if (!box) return;
+    state.text_edit = nullptr;
+    HWND overlay = GetParent(box);
+    const bool focused = GetFocus() == box;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    // The subclass goes first, so the focus loss of the destruction reports nothing.
+    RemoveWindowSubclass(box, text_box_proc, SUBCLASS_ID);
+    DestroyWindow(box); // result ignored
+    if (font) DeleteObject(font);
+    // Keys go back to the overlay (Esc, Enter) rather than to no window at all; not to an
+    // overlay being destroyed, which DestroyWindow has hidden already.
+    if (focused && overlay && IsWindowVisible(overlay)) SetFocus(overlay);
+}
+
+void open_text_entry(HWND window, OverlayState& state, OverlayPoint point) {
+    remove_text_entry(state); // an open box's text is lost, not committed
+    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                               WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, point.x, point.y, BOX_WIDTH,
+                               BOX_HEIGHT, window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!box) return; // no box: the press does nothing
+    HFONT font = CreateFontW(20, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, L"Microsoft YaHei");
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SetWindowSubclass(box, text_box_proc, SUBCLASS_ID, 0);
+    SetFocus(box); // a failure is ignored
+    state.text_edit = box;
+    state.text_position = point;
+    request_repaint(window);
+}
+
+void commit_text_entry(HWND window, OverlayState& state) {
+    if (state.text_edit) {
+        const std::wstring text = box_text(state.text_edit);
+        if (!text.empty()) {
+            state.annotations.push_back(text_mark(from_wide(text.data(), text.size()),
+                                                  state.text_position, state.color,
+                                                  text_font_height(state.width_index)));
+        }
+        remove_text_entry(state);
+    }
+    request_repaint(window);
+}
+
+void cancel_text_entry(HWND window, OverlayState& state) {
+    remove_text_entry(state);
+    request_repaint(window);
+}
+
+// What the edit control shows: a sunken white box, the text from its first visible
+// character in the box's own font, and the caret while the box has the focus.
+void draw_text_entry(HDC dc, const OverlayState& state) {
+    HWND box = state.text_edit;
+    if (!box) return;
+    RECT frame{state.text_position.x, state.text_position.y, state.text_position.x + BOX_WIDTH,
+               state.text_position.y + BOX_HEIGHT};
+    FillRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
+
+    // The client area, where the control draws its text, in overlay coordinates.
+    RECT client{};
+    GetClientRect(box, &client);
+    POINT origin{0, 0};
+    MapWindowPoints(box, GetParent(box), &origin, 1);
+    OffsetRect(&client, origin.x, origin.y);
+    const DWORD margins = static_cast<DWORD>(SendMessageW(box, EM_GETMARGINS, 0, 0));
+    RECT text_area = client;
+    text_area.left += LOWORD(margins);
+    text_area.right -= HIWORD(margins);
+
+    const std::wstring text = box_text(box);
+    // A single-line edit answers with the index of its first visible character.
+    size_t first = static_cast<size_t>(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
+    if (first > text.size()) first = 0;
+
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    HGDIOBJ old_font = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const int top = client.top + (client.bottom - client.top - metrics.tmHeight) / 2;
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, text_area.left, text_area.top, text_area.right, text_area.bottom);
+    ExtTextOutW(dc, text_area.left, top, 0, nullptr, text.c_str() + first,
+                static_cast<UINT>(text.size() - first), nullptr);
+    if (GetFocus() == box) {
+        DWORD selection_end = 0;
+        SendMessageW(box, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selection_end));
+        const size_t caret = selection_end < first ? first : selection_end;
+        SIZE before{};
+        GetTextExtentPoint32W(dc, text.c_str() + first,
+                              static_cast<int>((caret > text.size() ? text.size() : caret) - first),
+                              &before);
+        RECT bar{text_area.left + before.cx, top, text_area.left + before.cx + 1,
+                 top + metrics.tmHeight};
+        FillRect(dc, &bar, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    RestoreDC(dc, saved);
+    SelectObject(dc, old_font);
+}

@@ -1,0 +1,194 @@
+#include "capture/overlay/toolbar_win.h"
+
+#include <optional>
+#include <string>
+
+#include "capture/overlay/overlay_win.h"
+#include "capture/overlay/actions_win.h"
+#include "capture/overlay/marks_win.h"
+#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/text_entry_win.h"
+#include "capture/overlay/toolbar.h"
+#include "main/tray/tray_state_win.h"
+#include "strings/wide_win.h"
+
+namespace {
+
+constexpr COLORREF PANEL_FILL = 0x333333;
+constexpr COLORREF PANEL_EDGE = 0x555555;
+constexpr COLORREF ACTIVE_FILL = 0x666666;
+constexpr COLORREF ICON_COLOR = 0xDDDDDD;
+
+void line(HDC dc, int x1, int y1, int x2, int y2) {
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+}
+
+void fill(HDC dc, int l, int t, int r, int b, COLORREF color) {
+    HBRUSH brush = CreateSolidBrush(color);
+    const RECT rect{l, t, r, b};
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+}
+
+// `draw` runs with a solid brush of `color` selected and the icon pen still in place.
+template <typename Draw>
+void with_brush(HDC dc, COLORREF color, Draw draw) {
+    HBRUSH brush = CreateSolidBrush(color);
+    HGDIOBJ old = SelectObject(dc, brush);
+    draw();
+    SelectObject(dc, old);
+    DeleteObject(brush);
+}
+
+void icon_text(HDC dc, int x, int y, const std::wstring& text, int height, int weight,
+               const wchar_t* face) {
+    HFONT font = CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, face);
+    HGDIOBJ old = SelectObject(dc, font);
+    SetTextColor(dc, ICON_COLOR);
+    TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
+// One button's icon, drawn with the icon pen and NULL_BRUSH selected.
+void draw_icon(HDC dc, const ToolbarButton& b, const OverlayState& state) {
+    const int l = b.left, t = b.top, r = b.right, bo = b.bottom;
+    const int cx = (l + r) / 2, cy = (t + bo) / 2;
+    switch (b.command) {
+    case TOOLBAR_PEN: {
+        const POINT stroke[4] = {{l + 7, bo - 8}, {cx - 2, t + 8}, {cx + 3, cy}, {r - 7, t + 9}};
+        Polyline(dc, stroke, 4);
+        break;
+    }
+    case TOOLBAR_ARROW: {
+        line(dc, l + 7, bo - 8, r - 8, t + 9);
+        const POINT head[3] = {{r - 8, t + 9}, {r - 14, t + 11}, {r - 10, t + 16}};
+        with_brush(dc, ICON_COLOR, [&] { Polygon(dc, head, 3); });
+        break;
+    }
+    case TOOLBAR_RECTANGLE:
+        Rectangle(dc, l + 7, t + 8, r - 7, bo - 8);
+        break;
+    case TOOLBAR_ELLIPSE:
+        Ellipse(dc, l + 6, t + 8, r - 6, bo - 8);
+        break;
+    case TOOLBAR_TEXT:
+        icon_text(dc, cx - 5, cy - 10, L"A", 18, FW_BOLD, L"Arial");
+        break;
+    case TOOLBAR_MOSAIC:
+        for (int i = 0; i < 2; ++i)
+            for (int j = 0; j < 2; ++j)
+                fill(dc, cx - 5 + 6 * i, cy - 5 + 6 * j, cx + 6 * i, cy + 6 * j, ICON_COLOR);
+        break;
+    case TOOLBAR_COLOR:
+        with_brush(dc, state.color, [&] { Ellipse(dc, cx - 7, cy - 7, cx + 7, cy + 7); });
+        break;
+    case TOOLBAR_WIDTH:
+        icon_text(dc, cx - 8, cy - 7, to_wide(width_name(tray_app.language, state.width_index)), 12,
+                  FW_NORMAL, L"Microsoft YaHei");
+        break;
+    case TOOLBAR_UNDO:
+        MoveToEx(dc, r - 9, cy - 4, nullptr);
+        LineTo(dc, l + 9, cy - 4);
+        LineTo(dc, l + 13, cy - 9);
+        line(dc, l + 9, cy - 4, l + 13, cy + 1);
+        break;
+    case TOOLBAR_PIN:
+        with_brush(dc, ICON_COLOR, [&] { Ellipse(dc, cx - 4, t + 6, cx + 4, t + 14); });
+        line(dc, cx, t + 13, cx, bo - 7);
+        break;
+    case TOOLBAR_COPY:
+        Rectangle(dc, l + 9, t + 7, r - 10, bo - 10);
+        MoveToEx(dc, l + 12, bo - 8, nullptr);
+        LineTo(dc, r - 7, bo - 8);
+        LineTo(dc, r - 7, t + 10);
+        break;
+    case TOOLBAR_SAVE:
+        Rectangle(dc, l + 7, t + 7, r - 7, bo - 7);
+        Rectangle(dc, cx - 5, t + 7, cx + 5, cy - 1);
+        fill(dc, cx - 4, cy + 2, cx + 4, bo - 9, ICON_COLOR);
+        break;
+    case TOOLBAR_CLOSE:
+        line(dc, l + 9, t + 9, r - 9, bo - 9);
+        line(dc, r - 9, t + 9, l + 9, bo - 9);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void draw_toolbar(HDC dc, OverlayState& state) {
+    const OverlayPoint origin = toolbar_origin(state.selection, state.screen_height);
+    HBRUSH panel_brush = CreateSolidBrush(PANEL_FILL);
+    HPEN panel_pen = CreatePen(PS_SOLID, 1, PANEL_EDGE);
+    HGDIOBJ old_brush = SelectObject(dc, panel_brush);
+    HGDIOBJ old_pen = SelectObject(dc, panel_pen);
+    RoundRect(dc, origin.x, origin.y, origin.x + TOOLBAR_PANEL_WIDTH,
+              origin.y + TOOLBAR_PANEL_HEIGHT, 8, 8);
+    SelectObject(dc, old_pen);
+    SelectObject(dc, old_brush);
+    DeleteObject(panel_pen);
+    DeleteObject(panel_brush);
+
+    state.toolbar_buttons.clear();
+    for (const ToolbarButton& b : toolbar_layout(origin)) {
+        state.toolbar_buttons.push_back(b);
+        if (b.command <= TOOLBAR_MOSAIC &&
+            static_cast<int32_t>(state.tool) == b.command - TOOLBAR_PEN)
+            fill(dc, b.left, b.top, b.right, b.bottom, ACTIVE_FILL);
+        HPEN pen = CreatePen(PS_SOLID, 2, ICON_COLOR);
+        HGDIOBJ previous_pen = SelectObject(dc, pen);
+        HGDIOBJ previous_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+        SetBkMode(dc, TRANSPARENT);
+        draw_icon(dc, b, state);
+        SelectObject(dc, previous_brush);
+        SelectObject(dc, previous_pen);
+        DeleteObject(pen);
+    }
+}
+
+bool press_toolbar(HWND window, OverlayState& state, OverlayPoint point) {
+    const std::optional<int32_t> command = toolbar_hit(state.toolbar_buttons, point.x, point.y);
+    if (!command) return false;
+    switch (*command) {
+    case TOOLBAR_PEN:
+    case TOOLBAR_ARROW:
+    case TOOLBAR_RECTANGLE:
+    case TOOLBAR_ELLIPSE:
+    case TOOLBAR_TEXT:
+    case TOOLBAR_MOSAIC:
+        // An open text box stays open: the press does not move the focus.
+        state.tool = static_cast<AnnotationTool>(*command - TOOLBAR_PEN);
+        request_repaint(window);
+        break;
+    case TOOLBAR_COLOR:
+        choose_color(window, state);
+        break;
+    case TOOLBAR_WIDTH:
+        cycle_width(window, state);
+        break;
+    case TOOLBAR_UNDO:
+        undo_last_annotation(window, state);
+        request_repaint(window);
+        break;
+    case TOOLBAR_PIN:
+        pin_selection(window, state);
+        break;
+    case TOOLBAR_COPY:
+        copy_selection(window, state);
+        break;
+    case TOOLBAR_SAVE:
+        save_selection(window, state);
+        break;
+    case TOOLBAR_CLOSE:
+        close_overlay(window, state);
+        break;
+    default:
+        break;
+    }
+    return true;
+}

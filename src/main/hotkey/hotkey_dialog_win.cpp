@@ -1,0 +1,193 @@
+#include "main/hotkey/hotkey_dialog_win.h"
+
+#include <string>
+
+#include "main/tray/app_icon_win.h"
+#include "main/dpi_win.h"
+#include "main/fatal_stop_win.h"
+#include "main/hotkey/hotkey.h"
+#include "main/hotkey/hotkey_capture.h"
+#include "main/hotkey/hotkey_registration_win.h"
+#include "main/tray/settings_win.h"
+#include "main/tray/tray_state_win.h"
+#include "strings/wide_win.h"
+
+namespace {
+
+constexpr wchar_t DIALOG_CLASS[] = L"VLS_HkDlg";
+constexpr int DIALOG_WIDTH = 420;
+constexpr int DIALOG_HEIGHT = 180;
+
+// The class keeps its icons for the life of the process, so they are made only when the
+// class is not there yet, and go again if its registration fails.
+void register_dialog_class(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(instance, DIALOG_CLASS, &wc)) return;
+    wc.lpfnWndProc = hotkey_dialog_proc;
+    wc.hInstance = instance;
+    wc.hIcon = load_app_icon(32, 32);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = DIALOG_CLASS;
+    wc.hIconSm = load_app_icon(16, 16);
+    if (RegisterClassExW(&wc)) return;
+    if (wc.hIcon) DestroyIcon(wc.hIcon);
+    if (wc.hIconSm) DestroyIcon(wc.hIconSm);
+}
+
+// The layout is in 96-DPI pixels. The process is per-monitor DPI aware, so Windows scales
+// the caption and frame but not these sizes: unscaled, OK and Cancel leave the client
+// area at 200 % and the dialog cannot be confirmed (Enter is a key it captures).
+int scaled(int length, UINT dpi) { return MulDiv(length, static_cast<int>(dpi), 96); }
+
+// `r` holds left, top, width and height at 96 DPI.
+HWND add_control(HWND dialog, HINSTANCE instance, const wchar_t* window_class,
+                 std::string_view text, DWORD ex_style, DWORD style, RECT r, int id, UINT dpi) {
+    return CreateWindowExW(ex_style, window_class, to_wide(text).c_str(), style,
+                           scaled(r.left, dpi), scaled(r.top, dpi), scaled(r.right, dpi),
+                           scaled(r.bottom, dpi), dialog,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+void set_label(std::string_view text) {
+    SetWindowTextW(tray_app.dialog_key_label, to_wide(text).c_str());
+}
+
+uint32_t held_modifiers() {
+    auto down = [](int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; };
+    uint32_t modifiers = 0;
+    if (down(VK_CONTROL)) modifiers |= MOD_CONTROL;
+    if (down(VK_SHIFT)) modifiers |= MOD_SHIFT;
+    if (down(VK_MENU)) modifiers |= MOD_ALT;
+    if (down(VK_LWIN) || down(VK_RWIN)) modifiers |= MOD_WIN;
+    return modifiers;
+}
+
+void on_key_down(uint32_t vk) {
+    const uint32_t modifiers = held_modifiers();
+    const bool open = tray_app.dialog_state != HotkeyDialogState::Closed;
+    switch (classify_key_press(vk, modifiers)) {
+    case KeyPress::Ignored:
+        break;
+    case KeyPress::NeedsModifier:
+        if (open) set_label(hotkey_need_modifier(tray_app.language));
+        break;
+    case KeyPress::Accepted:
+        if (!open) break;
+        tray_app.pending_hotkey = Hotkey{modifiers, vk};
+        set_label(format_hotkey(modifiers, vk));
+        break;
+    }
+}
+
+} // namespace
+
+HWND create_hotkey_dialog(HWND tray_window) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (instance == nullptr) fatal_stop();
+    register_dialog_class(instance);
+    const Language language = tray_app.language;
+    // Made hidden, then sized for the DPI of the monitor it is on, then shown.
+    HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME, DIALOG_CLASS,
+                                  to_wide(hotkey_dialog_title(language)).c_str(),
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, DIALOG_WIDTH,
+                                  DIALOG_HEIGHT, tray_window, nullptr, instance, nullptr);
+    if (dialog == nullptr) fatal_stop();
+    const UINT dpi = window_dpi(dialog);
+    const int width = scaled(DIALOG_WIDTH, dpi);
+    const int height = scaled(DIALOG_HEIGHT, dpi);
+    SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // A control that cannot be made is simply missing; key capture works without it.
+    add_control(dialog, instance, L"STATIC", hotkey_prompt(language), 0, WS_CHILD | WS_VISIBLE,
+                {20, 20, 370, 24}, IDC_HOTKEY_PROMPT, dpi);
+    HWND label = add_control(dialog, instance, L"STATIC",
+                             format_hotkey(tray_app.hotkey.modifiers, tray_app.hotkey.vk),
+                             WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_CENTER,
+                             {20, 55, 370, 36}, IDC_HOTKEY_NAME, dpi);
+    add_control(dialog, instance, L"BUTTON", button_ok(language), 0,
+                WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, {120, 110, 80, 30}, IDOK, dpi);
+    add_control(dialog, instance, L"BUTTON", button_cancel(language), 0,
+                WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, {220, 110, 80, 30}, IDCANCEL, dpi);
+
+    tray_app.dialog_key_label = label;
+    tray_app.pending_hotkey = tray_app.hotkey;
+    tray_app.dialog_state = HotkeyDialogState::Open;
+    ShowWindow(dialog, SW_SHOW);
+    return dialog;
+}
+
+void run_hotkey_dialog(HWND tray_window, HWND dialog) {
+    SetForegroundWindow(dialog);
+    EnableWindow(tray_window, FALSE);
+    // No IsDialogMessage: Tab, Enter and Esc must reach the window as keys to capture.
+    MSG msg;
+    bool quit = false;
+    while (IsWindow(dialog)) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            quit = true;
+            break;
+        }
+        if (got < 0) break;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    // A quit request ends the application: the dialog goes without applying anything.
+    if (quit && IsWindow(dialog)) DestroyWindow(dialog);
+    EnableWindow(tray_window, TRUE);
+    SetForegroundWindow(tray_window);
+
+    const HotkeyDialogState outcome = quit ? HotkeyDialogState::Open : tray_app.dialog_state;
+    tray_app.dialog_state = HotkeyDialogState::Closed;
+    tray_app.dialog_key_label = nullptr;
+    // OK registered the new hotkey already; it is only saved here.
+    if (outcome == HotkeyDialogState::Accepted) save_hotkey_settings(tray_app.hotkey);
+    // Handed on so the main loop ends too.
+    if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+void open_hotkey_dialog(HWND tray_window) {
+    if (tray_app.dialog_state != HotkeyDialogState::Closed) {
+        // Reached through the tray icon's menu while the dialog shows: a second dialog
+        // would leave the first one dead, so the open one comes forward instead.
+        if (HWND open = FindWindowW(DIALOG_CLASS, nullptr)) SetForegroundWindow(open);
+        return;
+    }
+    run_hotkey_dialog(tray_window, create_hotkey_dialog(tray_window));
+}
+
+LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wparam)) {
+        case IDOK:
+            if (tray_app.dialog_state != HotkeyDialogState::Closed) {
+                // A combination another program holds would do nothing: the dialog stays
+                // open with the old hotkey registered and says so.
+                if (!switch_capture_hotkey(GetWindow(window, GW_OWNER), tray_app.pending_hotkey)) {
+                    set_label(hotkey_taken(tray_app.language));
+                    return 0;
+                }
+                tray_app.dialog_state = HotkeyDialogState::Accepted;
+            }
+            DestroyWindow(window);
+            return 0;
+        case IDCANCEL:
+            DestroyWindow(window);
+            return 0;
+        default:
+            return 0;
+        }
+    case WM_KEYDOWN:
+        on_key_down(static_cast<uint32_t>(wparam));
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+}

@@ -1,9 +1,0 @@
-#include <windows.h>
-
-#include "main/output_naming.h"
-
-std::string default_output_name() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return output_name_for({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
-}

@@ -1,0 +1,3 @@
+#include "main/tray/tray_state_win.h"
+
+TrayApp tray_app;

@@ -1,3 +1,0 @@
-#include "main/tray_state.h"
-
-TrayApp tray_app;
