@@ -13,7 +13,7 @@
 #include "capture/image/png_writer_win.h"
 #include "capture/overlay/render_selection_win.h"
 #include "main/cli/output_naming.h"
-#include "main/tray/tray_state_win.h"
+#include "strings/interface_language.h"
 #include "strings/strings.h"
 #include "strings/wide_win.h"
 
@@ -39,8 +39,8 @@ constexpr size_t SAVE_PATH_UNITS = 32768;
 std::optional<std::wstring> ask_save_path(HWND window) {
     const std::wstring default_name = L"screenshot.png";
     // The filter's own NULs, and to_wide's final one, make the list's double NUL.
-    const std::wstring filter = to_wide(save_filter(tray_app.language));
-    const std::wstring title = to_wide(save_dialog_title(tray_app.language));
+    const std::wstring filter = to_wide(save_filter(interface_language()));
+    const std::wstring title = to_wide(save_dialog_title(interface_language()));
     std::wstring file(SAVE_PATH_UNITS, L'\0');
     for (;;) {
         default_name.copy(file.data(), default_name.size());

@@ -9,7 +9,7 @@
 #include "capture/overlay/overlay_state_win.h"
 #include "capture/overlay/text_entry_win.h"
 #include "capture/overlay/toolbar.h"
-#include "main/tray/tray_state_win.h"
+#include "strings/interface_language.h"
 #include "strings/wide_win.h"
 
 namespace {
@@ -86,8 +86,8 @@ void draw_icon(HDC dc, const ToolbarButton& b, const OverlayState& state) {
         with_brush(dc, state.color, [&] { Ellipse(dc, cx - 7, cy - 7, cx + 7, cy + 7); });
         break;
     case TOOLBAR_WIDTH:
-        icon_text(dc, cx - 8, cy - 7, to_wide(width_name(tray_app.language, state.width_index)), 12,
-                  FW_NORMAL, L"Microsoft YaHei");
+        icon_text(dc, cx - 8, cy - 7, to_wide(width_name(interface_language(), state.width_index)),
+                  12, FW_NORMAL, L"Microsoft YaHei");
         break;
     case TOOLBAR_UNDO:
         MoveToEx(dc, r - 9, cy - 4, nullptr);
