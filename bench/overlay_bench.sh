@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs the overlay benchmark under Wine on a private Xvfb at 1920x1080 and 3840x2160,
 # with a picture on the screen. Builds it in the Windows build tree first.
-# Usage: tests/bench/overlay_bench.sh [rounds]
+# Usage: bench/overlay_bench.sh [rounds]
 set -euo pipefail
-repo=$(cd "$(dirname "$0")/../.." && pwd)
-bench="$repo/build/windows/tests/overlay_bench.exe"
+repo=$(cd "$(dirname "$0")/.." && pwd)
+bench="$repo/build/windows/bench/overlay_bench.exe"
 "$repo/scripts/build.sh" windows > /dev/null
 cmake --build "$repo/build/windows" --target overlay_bench > /dev/null
 rounds=${1:-20}
