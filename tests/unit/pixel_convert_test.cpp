@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "capture/image/pixel_convert.h"
@@ -24,5 +25,17 @@ TEST(PixelConvert, LongRunsMatchThePixelByPixelRule) {
         ASSERT_EQ(out[4 * p + 1], in[4 * p + 1]) << p;
         ASSERT_EQ(out[4 * p + 2], in[4 * p + 0]) << p;
         ASSERT_EQ(out[4 * p + 3], 0xFF) << p;
+    }
+}
+
+TEST(SetOpaqueAlpha, SetsOnlyTheFourthByteOfEveryPixel) {
+    for (size_t count : {0u, 1u, 15u, 16u, 17u, 100u}) {
+        std::vector<uint32_t> pixels(count + 1);
+        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint32_t>(i * 0x010203);
+        set_opaque_alpha(pixels.data(), count);
+        for (size_t i = 0; i < count; ++i) {
+            EXPECT_EQ(pixels[i], (i * 0x010203 & 0xFFFFFF) | 0xFF000000u) << count << " " << i;
+        }
+        EXPECT_EQ(pixels[count], count * 0x010203) << "pixel past the end changed";
     }
 }

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/image/pixel_convert.h"
 #include "capture/overlay/selection.h"
 
 TEST(PointerFromLparam, SignExtendsBothWords) {
@@ -36,7 +35,6 @@ TEST(SizeLabel, TextUsesTheMultiplicationSign) {
     EXPECT_EQ(size_label_text(640, 480), u"640 \u00D7 480");
     EXPECT_EQ(size_label_text(4, 65535), u"4 \u00D7 65535");
 }
-
 TEST(SizeLabel, AboveTheSelectionWhenThereIsRoomElseInside) {
     EXPECT_EQ(size_label_top(100, 19), 75);
     EXPECT_EQ(size_label_top(26, 19), 1);
@@ -47,16 +45,4 @@ TEST(SizeLabel, AboveTheSelectionWhenThereIsRoomElseInside) {
     EXPECT_EQ(size_label_top(INT32_MAX, INT32_MAX), INT32_MAX);
     EXPECT_EQ(size_label_top(INT32_MAX - 4, INT32_MAX), INT32_MAX);
     EXPECT_EQ(size_label_top(INT32_MIN, INT32_MIN), INT32_MIN + 4);
-}
-
-TEST(SetOpaqueAlpha, SetsOnlyTheFourthByteOfEveryPixel) {
-    for (size_t count : {0u, 1u, 15u, 16u, 17u, 100u}) {
-        std::vector<uint32_t> pixels(count + 1);
-        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint32_t>(i * 0x010203);
-        set_opaque_alpha(pixels.data(), count);
-        for (size_t i = 0; i < count; ++i) {
-            EXPECT_EQ(pixels[i], (i * 0x010203 & 0xFFFFFF) | 0xFF000000u) << count << " " << i;
-        }
-        EXPECT_EQ(pixels[count], count * 0x010203) << "pixel past the end changed";
-    }
 }
