@@ -240,7 +240,7 @@ TEST_F(InjectedFailures, ADiskThatFillsAfterTheFileWasCreatedKeepsTheCaptureAndN
         ASSERT_TRUE(probe);
         const std::vector<char> block((std::atoi(limit) + 1) * 1024, 'x');
         EXPECT_FALSE(write_all(probe->handle, block.data(), block.size()));
-        finish_output_file(*probe, false);
+        EXPECT_FALSE(finish_output_file(*probe, false)); // an incomplete file is removed
     }
     int kept = 0, closed = 0, file = 0, left = 0;
     const Cost cost = cost_of("a disk filling during the save", [&] {

@@ -7,5 +7,6 @@
 // (the whole display when absent): the origin is clamped onto the display and the size
 // clamped to what remains, so a rectangle hanging off the left or top slides to the edge
 // keeping its size. Absent when nothing is left.
-std::optional<ScreenRect> clamp_capture_rect(const std::optional<ScreenRect>& region,
-                                             int32_t screen_width, int32_t screen_height);
+[[nodiscard]] std::optional<ScreenRect> clamp_capture_rect(const std::optional<ScreenRect>& region,
+                                                           int32_t screen_width,
+                                                           int32_t screen_height);

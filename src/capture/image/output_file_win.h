@@ -16,11 +16,11 @@ struct OutputFile {
 // Creates or truncates the file for writing; other processes may read, write and delete
 // it meanwhile. Absent when it cannot be opened or opens anything but a file on disk (a
 // device such as NUL or COM1, a pipe); nothing is written or removed then.
-std::optional<OutputFile> create_output_file(std::string_view path);
+[[nodiscard]] std::optional<OutputFile> create_output_file(std::string_view path);
 
 // Writes the whole block, continuing after short writes; false on any failure.
-bool write_all(HANDLE handle, const void* data, size_t size);
+[[nodiscard]] bool write_all(HANDLE handle, const void* data, size_t size);
 
 // Closes the file. When `complete` is false or the close fails, removes the partial file.
 // True when the whole file was written and closed.
-bool finish_output_file(OutputFile& file, bool complete);
+[[nodiscard]] bool finish_output_file(OutputFile& file, bool complete);

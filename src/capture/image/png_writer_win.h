@@ -6,4 +6,4 @@
 // Saves the image as an RGBA PNG (8 bits, opaque, Sub filter on every row, fastest
 // deflate, no ancillary chunks), replacing any file at the path. True when the whole
 // file was written; a failed save leaves no partial file.
-bool write_png(std::string_view path, const PixelImage& image);
+[[nodiscard]] bool write_png(std::string_view path, const PixelImage& image);

@@ -52,10 +52,11 @@ int32_t text_font_height(unsigned width_index);
 // The mark a press at `press` and a release at `release` commit with `tool`, or nothing
 // (a pen stroke of fewer than 2 points, a mosaic without cells, the Text tool, whose marks
 // come from the text box). `stroke_points` and `cells` are the mark in progress.
-std::optional<Annotation> finish_mark(AnnotationTool tool, OverlayPoint press, OverlayPoint release,
-                                      const std::vector<OverlayPoint>& stroke_points,
-                                      const std::vector<OverlayRect>& cells, uint32_t color,
-                                      int32_t width);
+[[nodiscard]] std::optional<Annotation> finish_mark(AnnotationTool tool, OverlayPoint press,
+                                                    OverlayPoint release,
+                                                    const std::vector<OverlayPoint>& stroke_points,
+                                                    const std::vector<OverlayRect>& cells,
+                                                    uint32_t color, int32_t width);
 
 // A committed text mark.
 Annotation text_mark(std::string text, OverlayPoint position, uint32_t color, int32_t font_height);

@@ -13,7 +13,8 @@ struct ArrowHead {
 
 // The head of an arrow from (x1, y1) to (x2, y2) drawn `width` pixels wide; nothing when
 // the shaft is shorter than one pixel.
-std::optional<ArrowHead> arrow_head(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width);
+[[nodiscard]] std::optional<ArrowHead> arrow_head(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                                  int32_t width);
 
 // A coordinate computed in floating point, truncated toward zero into the i32 range;
 // not-a-number becomes 0.

@@ -9,4 +9,4 @@ struct OverlayState;
 
 // Nothing when there is no selection, it is empty, or it is too large to hold (a selection
 // dragged far beyond the screen); never ends the process for want of memory.
-std::optional<PixelImage> render_selection(const OverlayState& state);
+[[nodiscard]] std::optional<PixelImage> render_selection(const OverlayState& state);

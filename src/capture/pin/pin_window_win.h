@@ -29,7 +29,7 @@ struct PinWindow {
 // natural size. False when the image is empty or its pixels do not match its size, or when
 // its DIB section or its window could not be made: then nothing is shown and nothing is left
 // allocated.
-bool open_pin_window(const PixelImage& image);
+[[nodiscard]] bool open_pin_window(const PixelImage& image);
 
 // The state of a pinned window; null for other windows and after destruction.
 const PinWindow* pin_window_state(HWND window);

@@ -36,7 +36,7 @@ CliParse parse_screenshot_options(const std::vector<std::string>& args);
 
 // "X,Y,W,H" split at commas and Unicode white space; absent unless exactly four signed
 // 32-bit decimals with W > 0 and H > 0.
-std::optional<ScreenRect> parse_region(std::string_view text);
+[[nodiscard]] std::optional<ScreenRect> parse_region(std::string_view text);
 
 // The 25 lines of the usage text.
 const std::array<std::string_view, 25>& usage_lines();

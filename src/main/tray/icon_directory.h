@@ -12,5 +12,5 @@ struct IconImageSpan {
 // The entry nearest to cx x cy (sum of the width and height differences; the earlier entry
 // wins a tie, a stored 0 means 256). None when the image has no complete entry or the
 // chosen entry's bytes do not lie inside the image.
-std::optional<IconImageSpan> choose_icon_image(std::span<const uint8_t> ico, int32_t cx,
-                                               int32_t cy);
+[[nodiscard]] std::optional<IconImageSpan> choose_icon_image(std::span<const uint8_t> ico,
+                                                             int32_t cx, int32_t cy);
