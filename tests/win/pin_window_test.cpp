@@ -76,20 +76,9 @@ std::vector<uint32_t> shown_pixels(HWND window) {
 
 HWND focus_window();
 
-// Wine takes injected keys and pointer moves only while one of the process's windows has
-// the X focus, which the window manager hands over in its own time: each waits until the
-// process sees the result, pressing or moving again meanwhile.
-bool hold_ctrl(bool down) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        SetForegroundWindow(focus_window());
-        keybd_event(VK_CONTROL, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
-        pump();
-        if (((GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0) == down) return true;
-        Sleep(20);
-    }
-    return false;
-}
-
+// Wine takes injected pointer moves only while one of the process's windows has the X
+// focus, which the window manager hands over in its own time: each waits until the process
+// sees the result, moving again meanwhile.
 bool move_cursor(POINT to, bool mid_drag = false) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         SetCursorPos(to.x, to.y);
@@ -130,16 +119,9 @@ LPARAM client_at(HWND window, POINT p) {
 }
 
 void drag(HWND pin, POINT from, POINT to, bool ctrl) {
-    // Wine resets its key state from the X server's when the pointer enters a window, which
-    // would undo the injected Ctrl: the pointer is in place first.
     ASSERT_TRUE(move_cursor(from));
-    if (ctrl) {
-        ASSERT_TRUE(hold_ctrl(true)) << "the held Ctrl must be visible";
-    }
-    SendMessageW(pin, WM_LBUTTONDOWN, MK_LBUTTON, client_at(pin, from));
-    if (ctrl) {
-        ASSERT_TRUE(hold_ctrl(false));
-    }
+    // Ctrl comes with the press, in its key state, as the system sends it.
+    SendMessageW(pin, WM_LBUTTONDOWN, MK_LBUTTON | (ctrl ? MK_CONTROL : 0), client_at(pin, from));
     ASSERT_TRUE(move_cursor(to, true));
     SendMessageW(pin, WM_MOUSEMOVE, MK_LBUTTON, client_at(pin, to));
     SendMessageW(pin, WM_LBUTTONUP, 0, client_at(pin, to));

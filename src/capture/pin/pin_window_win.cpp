@@ -157,12 +157,14 @@ void on_mouse_move(HWND window, PinWindow& pin, WPARAM buttons, LPARAM lparam) {
     }
 }
 
-void on_left_button_down(HWND window, PinWindow& pin, LPARAM lparam) {
+void on_left_button_down(HWND window, PinWindow& pin, WPARAM wparam, LPARAM lparam) {
     if (pin_press_closes(client_width(window), lparam)) {
         DestroyWindow(window); // frees `pin`
         return;
     }
-    pin.drag_mode = (GetAsyncKeyState(VK_CONTROL) & 0x8000) ? PinDragMode::Zoom : PinDragMode::Move;
+    // Ctrl as it was when the button went down (the message's key state), not as it is
+    // now: a quick Ctrl-drag may have released Ctrl before the press is handled.
+    pin.drag_mode = (wparam & MK_CONTROL) ? PinDragMode::Zoom : PinDragMode::Move;
     pin.drag_start_zoom = pin.zoom;
     pin.drag_start_cursor = message_point(window, lparam);
     GetWindowRect(window, &pin.drag_start_rect);
@@ -228,7 +230,7 @@ LRESULT CALLBACK pin_window_proc(HWND window, UINT message, WPARAM wparam, LPARA
         if (pin) on_mouse_move(window, *pin, wparam, lparam);
         return 0;
     case WM_LBUTTONDOWN:
-        if (pin) on_left_button_down(window, *pin, lparam);
+        if (pin) on_left_button_down(window, *pin, wparam, lparam);
         return 0;
     case WM_LBUTTONUP:
         if (pin && pin->drag_mode != PinDragMode::None) {
