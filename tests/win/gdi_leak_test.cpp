@@ -303,7 +303,7 @@ TEST_F(GdiObjects, AnOverlayClosedWithItsTextBoxOpenKeepsNone) {
                            "text box open, overlay destroyed"};
     for (int route = CloseMessage; route <= Destroy; ++route) {
         int closed = 0;
-        const int lost = slots_lost(names[route], ROUNDS, [&] {
+        const int lost = slots_lost(names[route], ROUTE_ROUNDS, [&] {
             HWND window = open_new_overlay();
             if (!window) return;
             drag(window, 100, 100, 700, 500);
@@ -319,8 +319,8 @@ TEST_F(GdiObjects, AnOverlayClosedWithItsTextBoxOpenKeepsNone) {
             pump();
             closed += !IsWindow(window) && !IsWindow(box);
         });
-        EXPECT_EQ(closed, ROUNDS + WARM_UP) << names[route];
-        EXPECT_LT(lost, ROUNDS / 2) << names[route];
+        EXPECT_EQ(closed, ROUTE_ROUNDS + WARM_UP) << names[route];
+        EXPECT_LT(lost, ROUTE_ROUNDS / 2) << names[route];
     }
 }
 
