@@ -74,8 +74,7 @@ int main(int argc, char** argv) {
 
     std::vector<uint8_t> filtered(png_filtered_size(image->width, image->height));
     report("filter_rows_sub", time_runs(runs, [&] {
-               filter_rows_sub(image->pixels.data(), image->width, image->height,
-                               filtered.data());
+               filter_rows_sub(image->pixels.data(), image->width, image->height, filtered.data());
            }));
 
     // The levels in turn within each run, so a busy spell on the machine falls on all.

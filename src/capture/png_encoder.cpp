@@ -90,7 +90,7 @@ std::optional<PngFile> compress_rows(const uint8_t* raw, size_t raw_size, int le
 // any display-sized image, is framed in place; more are copied into a larger buffer.
 void lay_out(PngFile& file, int32_t width, int32_t height, size_t max_chunk) {
     const size_t stream = file.size;
-    const size_t chunks = (stream + max_chunk - 1) / max_chunk;
+    const size_t chunks = stream / max_chunk + (stream % max_chunk != 0);
     if (chunks <= 1) {
         put_head(file.bytes.get(), width, height);
         uint8_t* end = frame_chunk(&file.bytes[HEAD - 8], "IDAT", stream);
@@ -136,6 +136,7 @@ void filter_rows_sub(const uint8_t* bgrx, int32_t width, int32_t height, uint8_t
 
 std::optional<PngFile> encode_png(const PixelImage& image, int level, size_t max_chunk) {
     if (image.width <= 0 || image.height <= 0 || max_chunk == 0) return std::nullopt;
+    if (max_chunk > PNG_MAX_CHUNK) max_chunk = PNG_MAX_CHUNK;
     const size_t stride = static_cast<size_t>(image.width) * 4;
     if (image.pixels.size() / stride < static_cast<size_t>(image.height)) return std::nullopt;
     try {

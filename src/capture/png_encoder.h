@@ -28,7 +28,7 @@ size_t png_filtered_size(int32_t width, int32_t height);
 void filter_rows_sub(const uint8_t* bgrx, int32_t width, int32_t height, uint8_t* out);
 
 // The whole file of an RGBA, 8-bit, non-interlaced, opaque PNG, its IDAT chunks at most
-// `max_chunk` bytes each. Absent when the image is empty or shorter than its size says, or
-// when memory cannot be had.
+// `max_chunk` bytes each (never more than PNG_MAX_CHUNK). Absent when the image is empty or shorter
+// than its size says, or when memory cannot be had.
 std::optional<PngFile> encode_png(const PixelImage& image, int level = PNG_DEFLATE_LEVEL,
                                   size_t max_chunk = PNG_MAX_CHUNK);
