@@ -1,11 +1,13 @@
 """Runs the command-line benchmark in one test session and prints its figures, or prints
-the table of several sessions' figures.
+the tables of several sessions' figures.
 
   measure.py run SESSION_ENV BUILD NATIVE_DIR WORKDIR RUNS PICTURE > results.txt
   measure.py table results-1.txt results-2.txt ...
 
-A result line is "name median_ms min_ms [bytes]"; "size W H" names the screen.
-The in-process programs run ROUNDS times with RUNS runs each; whole processes as often."""
+A result line is "name median_ms min_ms [bytes]"; "size W H" names the screen,
+"peak_kib EXTRA ALLOCATED" the native encode's memory, "ratio_png_scrot MEDIAN MIN" the
+pairwise ratios of the PNG command to scrot. The in-process programs run ROUNDS times
+with RUNS runs each; whole processes ROUNDS x RUNS times, in turns."""
 import os
 import shlex
 import statistics
@@ -14,6 +16,7 @@ import sys
 import time
 
 ROUNDS = 3
+LEVELS = range(1, 7)
 
 
 def session_env(path):
@@ -31,12 +34,14 @@ def run(session_file, build, native_dir, workdir, runs, picture):
     env = session_env(session_file)
     wine = env["VLS_WINE"]
     os.makedirs(workdir, exist_ok=True)
-    samples, sizes = {}, {}
+    samples, sizes, extra = {}, {}, []
 
     def collect(text):
         for line in text.replace("\r", "").split("\n"):
             parts = line.split()
-            if len(parts) > 2 and parts[0] != "size":
+            if parts and parts[0] == "peak_kib":
+                extra.append(line)
+            elif len(parts) > 2 and parts[0] != "size":
                 samples.setdefault(parts[0], []).extend(float(t) for t in parts[2:])
                 if int(parts[1]) >= 0:
                     sizes[parts[0]] = parts[1]
@@ -65,28 +70,28 @@ def run(session_file, build, native_dir, workdir, runs, picture):
         size = next(l for l in out.split("\n") if l.startswith("size ")).split()[1:3]
         native("native_png", [pixels, size[0], size[1], str(runs),
                               os.path.join(workdir, "native.png")])
-        native("deflate_only", ["deflate_native", pixels, size[0], size[1], str(runs)])
-        for name in ("deflate_built", "deflate_packaged"):
-            windows(name, [name, "pixels.bgrx", size[0], size[1], str(runs)])
-    lines = [f"size {size[0]} {size[1]}"]
+        native("native_deflate", [pixels, size[0], size[1], str(runs),
+                                  os.path.join(workdir, "native_deflate.png")])
+    lines = [f"size {size[0]} {size[1]}", extra[0]]
     for name, values in samples.items():
         line = f"{name} {statistics.median(values):.2f} {min(values):.2f}"
         lines.append(line + (f" {sizes[name]}" if name in sizes else ""))
 
     # Whole processes, timed from here as a script would see them, taken in turns so that
-    # a burst of load elsewhere spreads over all three.
+    # a burst of load elsewhere spreads over all of them. scrot grabs the same display.
     exe = os.path.join(build, "Vellumshot.exe")
     commands = {
-        "process_floor": [os.path.join(build, "bench", "grab_floor.exe")],
-        "process_png": [exe, "screenshot", "-o", "x.png"],
-        "process_bmp": [exe, "screenshot", "-o", "x.bmp"],
+        "process_floor": [wine, os.path.join(build, "bench", "grab_floor.exe")],
+        "process_png": [wine, exe, "screenshot", "-o", "x.png"],
+        "process_bmp": [wine, exe, "screenshot", "-o", "x.bmp"],
+        "process_scrot": ["scrot", "-o", "scrot.png"],
     }
     times = {name: [] for name in commands}
     with open(os.path.join(workdir, "stdout.txt"), "wb") as log:
         for i in range(runs * ROUNDS + 1):
             for name, args in commands.items():
                 start = time.perf_counter()
-                code = subprocess.call([wine] + args, cwd=workdir, env=env,
+                code = subprocess.call(args, cwd=workdir, env=env,
                                        stdin=subprocess.DEVNULL, stdout=log, stderr=log)
                 elapsed = (time.perf_counter() - start) * 1000
                 if code != 0:
@@ -95,7 +100,8 @@ def run(session_file, build, native_dir, workdir, runs, picture):
                     times[name].append(elapsed)
     # Figures for a screen other than the picture (a black one compresses far better) would
     # mean nothing: every file must hold exactly the picture's pixels.
-    for name in ("bench.png", "bench.bmp", "x.png", "x.bmp", "native.png"):
+    for name in ("bench.png", "bench.bmp", "x.png", "x.bmp", "native.png", "native_deflate.png",
+                 "scrot.png"):
         differing = subprocess.run(["compare", "-metric", "AE", os.path.join(workdir, name), picture,
                                     "null:"], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE
                                    ).stderr.decode().strip()
@@ -103,6 +109,10 @@ def run(session_file, build, native_dir, workdir, runs, picture):
             sys.exit(f"{name} differs from the picture in {differing} pixels")
     for name, values in times.items():
         lines.append(f"{name} {statistics.median(values):.2f} {min(values):.2f}")
+    ratios = [png / scrot for png, scrot in zip(times["process_png"], times["process_scrot"])]
+    lines.append(f"ratio_png_scrot {statistics.median(ratios):.3f} {min(ratios):.3f}")
+    for name in ("x.png", "scrot.png"):
+        lines.append(f"bytes_{name.split('.')[0]} 0 0 {os.path.getsize(os.path.join(workdir, name))}")
     print("\n".join(lines))
 
 
@@ -119,53 +129,73 @@ def load(path):
 ROWS = [
     ("capture_screen", "capture_screen (in process)"),
     ("write_png", "write_png"),
-    ("native_png", "native libpng encode (yardstick)"),
+    ("native_png", "native libpng encode, zlib level 1 (yardstick)"),
+    ("native_deflate", "native libdeflate encode, same rows and level"),
+    ("filter_rows_sub", "filter_rows_sub (conversion and Sub filter)"),
     ("write_bmp", "write_bmp"),
-    ("bgrx_to_rgba", "bgrx_to_rgba"),
-    ("deflate_native", "deflate only, Debian's native zlib"),
-    ("deflate_built", "deflate only, zlib from scripts/build-zlib.sh"),
-    ("deflate_packaged", "deflate only, MinGW's packaged zlib"),
     ("process_floor", "grab-only process (floor)"),
     ("process_png", "`screenshot -o x.png` process"),
     ("process_bmp", "`screenshot -o x.bmp` process"),
+    ("process_scrot", "`scrot` process"),
 ]
+
+# The PNG bytes the writer made over libpng and zlib at level 1 on this picture: the native
+# libpng yardstick's settings are the old writer's, so it makes the same bytes.
+OLD_BYTES = "native_png"
+
+
+def cell(v, with_bytes=True):
+    text = f"{float(v[0]):.1f} / {float(v[1]):.1f}"
+    if with_bytes and len(v) > 2:
+        text += f" ({int(v[2]) / 1e6:.2f} MB)"
+    return text
 
 
 def table(paths):
     results = [load(p) for p in paths]
     sizes = ["x".join(r["size"]) for r in results]
-    print("| ms, median / min | " + " | ".join(sizes) + " |")
-    print("| --- |" + " --- |" * len(sizes))
+    head = lambda first: (f"| {first} | " + " | ".join(sizes) + " |\n| --- |" + " --- |" * len(sizes))
+    print(head("ms, median / min"))
     for key, label in ROWS:
-        cells = []
-        for r in results:
-            v = r[key]
-            cell = f"{float(v[0]):.1f} / {float(v[1]):.1f}"
-            if len(v) > 2:
-                cell += f" ({int(v[2]) / 1e6:.2f} MB)"
-            cells.append(cell)
-        print(f"| {label} | " + " | ".join(cells) + " |")
+        print(f"| {label} | " + " | ".join(cell(r[key]) for r in results) + " |")
 
-    def ratio(r, i):
-        png, native = float(r["write_png"][i]), float(r["native_png"][i])
-        conv = float(r["bgrx_to_rgba"][i])
-        whole = float(r["process_png"][i])
-        floor = float(r["process_floor"][i])
-        return png / native, conv / png, whole / (floor + native)
-
-    goals = [("write_png / native encode", 1.15, "{:.2f}x"),
-             ("bgrx_to_rgba / write_png", 0.10, "{:.0%}"),
-             ("PNG process / (floor + native encode)", 1.10, "{:.2f}x")]
     print()
-    print("| goal (median / min) | " + " | ".join(sizes) + " |")
-    print("| --- |" + " --- |" * len(sizes))
-    for g, (label, limit, fmt) in enumerate(goals):
-        cells = []
-        for r in results:
-            med, low = ratio(r, 0)[g], ratio(r, 1)[g]
-            verdict = "met" if low <= limit else "missed"
-            cells.append(f"{fmt.format(med)} / {fmt.format(low)} {verdict}")
-        print(f"| {label} <= {fmt.format(limit)} | " + " | ".join(cells) + " |")
+    print(head("encode_png at level, ms median / min (bytes)"))
+    for level in LEVELS:
+        cells = [f"{cell(r[f'level_{level}'], False)} ({int(r[f'level_{level}'][2]):,} B)"
+                 for r in results]
+        print(f"| {level} | " + " | ".join(cells) + " |")
+    for r, s in zip(results, sizes):
+        fastest = min(LEVELS, key=lambda l: float(r[f"level_{l}"][0]))
+        print(f"\nfastest by median at {s}: level {fastest}", end="")
+    print()
+
+    print()
+    print(head("goal"))
+    rows = []
+    cells = []
+    for r in results:
+        med = float(r["write_png"][0]) / float(r["native_png"][0])
+        low = float(r["write_png"][1]) / float(r["native_png"][1])
+        cells.append(f"{med:.2f}x / {low:.2f}x {'met' if max(med, low) <= 0.8 else 'missed'}")
+    rows.append(("write_png / native libpng encode <= 0.8x (median / min)", cells))
+    cells = []
+    for r in results:
+        ratio = int(r["write_png"][2]) / int(r[OLD_BYTES][2])
+        cells.append(f"{ratio:.2f}x {'met' if ratio <= 0.9 else 'missed'}")
+    rows.append(("PNG bytes / the old writer's (libpng, zlib level 1) <= 0.9x", cells))
+    cells = []
+    for r in results:
+        med, low = float(r["ratio_png_scrot"][0]), float(r["ratio_png_scrot"][1])
+        cells.append(f"{med:.2f}x (min {low:.2f}x) {'met' if med < 1.0 else 'missed'}")
+    rows.append(("PNG command / scrot, median of pairwise ratios < 1.0 (goal at 4K)", cells))
+    cells = [f"{int(r['bytes_x'][2]) / 1e6:.2f} / {int(r['bytes_scrot'][2]) / 1e6:.2f} MB" for r in results]
+    rows.append(("PNG bytes, ours / scrot's", cells))
+    cells = [f"{int(r['peak_kib'][0]) / 1024:.1f} MB resident ({int(r['peak_kib'][1]) / 1024:.1f} MB allocated)"
+             for r in results]
+    rows.append(("memory one encode adds to the peak (native)", cells))
+    for label, cells in rows:
+        print(f"| {label} | " + " | ".join(cells) + " |")
 
 
 if __name__ == "__main__":

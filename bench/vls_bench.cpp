@@ -1,5 +1,6 @@
 // Times the command line's building blocks inside one process under Wine: the screen
-// grab, the PNG and BMP writers and the pixel conversion the PNG writer does.
+// grab, the PNG and BMP writers, the PNG writer's row filtering, and the PNG encoder at
+// libdeflate's levels 1 to 6.
 // Usage: vls_bench RUNS    (files land in the current directory)
 // Prints one line a measurement, "name bytes ms ms ..." (bytes -1 when it makes no file),
 // and leaves the last
@@ -8,10 +9,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "capture/image/bmp_writer_win.h"
-#include "capture/image/pixel_convert.h"
+#include "capture/image/png_encoder.h"
 #include "capture/image/png_writer_win.h"
 #include "capture/image/screen_grab_win.h"
 
@@ -70,10 +72,29 @@ int main(int argc, char** argv) {
     std::vector<double> bmp = time_runs(runs, [&] { ok = write_bmp("bench.bmp", *image) && ok; });
     report("write_bmp", bmp, file_size("bench.bmp"));
 
-    const size_t count = static_cast<size_t>(image->width) * image->height;
-    std::vector<uint8_t> rgba(count * 4);
-    report("bgrx_to_rgba",
-           time_runs(runs, [&] { bgrx_to_rgba(image->pixels.data(), rgba.data(), count); }));
+    std::vector<uint8_t> filtered(png_filtered_size(image->width, image->height));
+    report("filter_rows_sub", time_runs(runs, [&] {
+               filter_rows_sub(image->pixels.data(), image->width, image->height, filtered.data());
+           }));
+
+    // The levels in turn within each run, so a busy spell on the machine falls on all.
+    constexpr int LEVELS = 6;
+    std::vector<double> level_times[LEVELS];
+    long long level_bytes[LEVELS] = {};
+    for (int run = 0; run <= runs; ++run) {
+        for (int level = 1; level <= LEVELS; ++level) {
+            const double start = now_ms();
+            const std::optional<PngFile> file = encode_png(*image, level);
+            const double elapsed = now_ms() - start;
+            ok = file.has_value() && ok;
+            level_bytes[level - 1] = file ? static_cast<long long>(file->size) : -1;
+            if (run > 0) level_times[level - 1].push_back(elapsed); // run 0 warms up
+        }
+    }
+    for (int level = 1; level <= LEVELS; ++level) {
+        const std::string name = "level_" + std::to_string(level);
+        report(name.c_str(), level_times[level - 1], level_bytes[level - 1]);
+    }
 
     FILE* raw = std::fopen("pixels.bgrx", "wb");
     ok = raw &&

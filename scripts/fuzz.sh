@@ -16,7 +16,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(cli_options utf registry_value toolbar mosaic arrow_head pin_geometry)
+[ ${#targets[@]} -eq 0 ] && targets=(cli_options utf registry_value toolbar mosaic arrow_head pin_geometry png_encoder)
 
 mkdir -p build
 scripts/build.sh fuzz > build/fuzz-build.log 2>&1 || { cat build/fuzz-build.log; exit 1; }

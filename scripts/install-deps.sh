@@ -5,9 +5,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ python3 clang-format # build tools, test scripts, style check
   mingw-w64 g++-mingw-w64-x86-64-posix       # the Windows cross compiler and windres
-  libz-mingw-w64-dev                         # MinGW's packaged zlib, the benchmark's comparison
   googletest                                 # unit test sources, built for both targets
-  libpng-dev zlib1g-dev fonts-dejavu-core    # the benchmark's native yardstick and picture
+  libpng-dev zlib1g-dev fonts-dejavu-core    # the benchmark's native libpng yardstick and picture
+  libdeflate-dev make scrot                  # libdeflate natively and its build; the screenshot tool benchmarked against
   wine wine64                                # runs the Windows executable and its tests
   xvfb xdotool x11-xserver-utils x11-utils   # a private X display and real input events
   openbox                                    # a window manager on that display, as on a desktop

@@ -23,7 +23,7 @@ rm -rf "$work"
 mkdir -p "$work/src"
 git archive "$commit" | tar -x -C "$work/src"
 
-say "building Vellumshot.exe from $commit (zlib and libpng too; log in $work/build.log)"
+say "building Vellumshot.exe from $commit (libdeflate too; log in $work/build.log)"
 cmake -S "$work/src" -B "$work/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$work/src/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
   -DVLS_WERROR=ON -DBUILD_TESTING=OFF > "$work/build.log" 2>&1 ||

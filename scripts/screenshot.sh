@@ -12,7 +12,7 @@ say "checking the Debian packages Vellumshot needs"
 "$repo/scripts/install-deps.sh" >&2
 mkdir -p "$repo/build"
 log="$repo/build/windows-build.log"
-say "building Vellumshot.exe (the first build also compiles zlib and libpng: a few minutes; log in $log)"
+say "building Vellumshot.exe (the first build also compiles libdeflate; log in $log)"
 "$repo/scripts/build.sh" windows > "$log" 2>&1 || { cat "$log" >&2; exit 1; }
 session="$repo/build/windows/run-session"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

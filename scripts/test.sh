@@ -37,7 +37,7 @@ echo "== fuzz targets, a few seconds each on their seed corpus"
 scripts/fuzz.sh --seconds 3
 step "fuzz build and runs"
 
-echo "== Windows build (the first one also compiles zlib and libpng)"
+echo "== Windows build (the first one also compiles libdeflate)"
 scripts/build.sh windows
 step "Windows build"
 echo "== Windows tests under Wine"

@@ -12,7 +12,7 @@ echo "== checking the Debian packages Vellumshot needs"
 "$repo/scripts/install-deps.sh"
 mkdir -p "$repo/build"
 log="$repo/build/windows-build.log"
-echo "== building Vellumshot.exe (the first build also compiles zlib and libpng; log in $log)"
+echo "== building Vellumshot.exe (the first build also compiles libdeflate; log in $log)"
 "$repo/scripts/build.sh" windows > "$log" 2>&1 || { cat "$log"; exit 1; }
 session="$repo/build/windows/tray-session"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

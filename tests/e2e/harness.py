@@ -2,8 +2,10 @@
 session, put known pictures on the X display and read back what the program produced
 with independent tools (ImageMagick, pngcheck, xclip, wine reg)."""
 import os
+import resource
 import shlex
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -40,15 +42,26 @@ class Result:
         return self.out.decode("utf-8").split("\n")
 
 
-def run(args, cwd=None, env=None, timeout=60, exe=EXE):
+def _file_limit(kib):
+    """In the child: files cannot grow past `kib` KiB; the write that would fails with
+    EFBIG (the signal ignored), as on a full disk."""
+    def limit():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (kib * 1024, kib * 1024))
+    return limit
+
+
+def run(args, cwd=None, env=None, timeout=60, exe=EXE, file_limit_kib=None):
     """Runs a Windows program with standard output and error redirected to files (as a
     script would), and returns its exit code and both outputs as bytes."""
     cwd = cwd or tempfile.mkdtemp(prefix="vls-")
     full_env = dict(ENV)
     full_env.update(env or {})
+    limit = _file_limit(file_limit_kib) if file_limit_kib else None
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.call([WINE, exe] + list(args), cwd=cwd, env=full_env,
-                               stdin=subprocess.DEVNULL, stdout=out, stderr=err, timeout=timeout)
+                               stdin=subprocess.DEVNULL, stdout=out, stderr=err, timeout=timeout,
+                               preexec_fn=limit)
         out.seek(0)
         err.seek(0)
         return Result(code, out.read(), err.read())

@@ -2,6 +2,7 @@
 are as laid out, and the result lines, paths and exit codes are right."""
 import datetime
 import os
+import random
 import re
 import struct
 import subprocess
@@ -25,6 +26,31 @@ def png_chunks(data):
     return chunks
 
 
+def opaque(rgb):
+    """RGB bytes as RGBA with alpha 255."""
+    rgba = bytearray(len(rgb) // 3 * 4)
+    rgba[0::4], rgba[1::4], rgba[2::4] = rgb[0::3], rgb[1::3], rgb[2::3]
+    rgba[3::4] = b"\xff" * (len(rgb) // 3)
+    return bytes(rgba)
+
+
+def pattern_bgrx(width, height):
+    """Smooth gradients with edges, so neighbouring pixels differ, rows repeat nothing and
+    some channel falls from one pixel to the next (the filter's bytes wrap)."""
+    row = bytearray(width * 4)
+    row[0::4] = bytes((x * 5) & 255 for x in range(width))
+    row[1::4] = bytes((x * 253 + 17) & 255 for x in range(width))
+    row[2::4] = bytes((x // 7 * 40) & 255 for x in range(width))
+    row[3::4] = bytes((0x00, 0x7F, 0xFF)[x % 3] for x in range(width))
+    shifted = [bytes.maketrans(bytes(range(256)), bytes((v + y) & 255 for v in range(256)))
+               for y in range(256)]
+    return b"".join(bytes(row).translate(shifted[(y * 3) & 255]) for y in range(height))
+
+
+def noise_bgrx(width, height):
+    return random.Random(19).randbytes(width * height * 4)
+
+
 class CaptureFiles(SessionTest):
     @classmethod
     def setUpClass(cls):
@@ -40,30 +66,58 @@ class CaptureFiles(SessionTest):
         expected = harness.crop_rgb(self.root, SCREEN_W, x, y, w, h)
         self.assertTrue(rgb == expected, f"{path}: pixels differ from the screen block {x},{y} {w}x{h}")
 
+    def assert_minimal_png(self, path, width, height, rgba):
+        """The file as tools nobody here wrote read it: pngcheck accepts it, ImageMagick
+        decodes it to exactly `rgba`, its chunks are IHDR, IDAT, IEND with the right CRCs
+        (Python's zlib) and every scanline of the stream (Python's zlib) has filter 1."""
+        subprocess.run(["pngcheck", "-q", path], check=True, stdout=subprocess.DEVNULL)
+        decoded = harness.tool(["convert", path, "-depth", "8", "rgba:-"])
+        self.assertEqual(harness.tool(["identify", "-format", "%w %h", path]).decode(),
+                         f"{width} {height}")
+        self.assertTrue(decoded == rgba, f"{path}: pixels differ from the input")
+        with open(path, "rb") as f:
+            chunks = png_chunks(f.read())
+        self.assertEqual([kind for kind, _ in chunks], ["IHDR", "IDAT", "IEND"])
+        self.assertEqual(struct.unpack(">IIBBBBB", chunks[0][1]), (width, height, 8, 6, 0, 0, 0))
+        raw = zlib.decompress(chunks[1][1])
+        stride = 1 + width * 4
+        self.assertEqual(len(raw), stride * height)
+        self.assertEqual(raw[0::stride], b"\x01" * height, "every row uses the Sub filter")
+
     def test_full_screen_png_is_exactly_the_screen_and_minimal(self):
         result = self.run_exe("screenshot", "-o", "full.png")
         self.assertEqual(result.out, f"Saved {self.zdir()}\\full.png ({SCREEN_W}x{SCREEN_H}).\n".encode())
         self.assertEqual(result.code, 0)
-        path = self.path("full.png")
-        self.assert_pixels(path, 0, 0, SCREEN_W, SCREEN_H)
-        subprocess.run(["pngcheck", "-q", path], check=True, stdout=subprocess.DEVNULL)
-        chunks = png_chunks(open(path, "rb").read())
-        self.assertEqual([kind for kind, _ in chunks], ["IHDR", "IDAT", "IEND"])
-        width, height, depth, colour, compression, filter_method, interlace = struct.unpack(">IIBBBBB", chunks[0][1])
-        self.assertEqual((width, height, depth, colour, compression, filter_method, interlace),
-                         (SCREEN_W, SCREEN_H, 8, 6, 0, 0, 0))
-        raw = zlib.decompress(chunks[1][1])
-        stride = 1 + SCREEN_W * 4
-        self.assertEqual(len(raw), stride * SCREEN_H)
-        self.assertEqual(raw[0::stride], b"\x01" * SCREEN_H, "every row uses the Sub filter")
-        # Undo the Sub filter on the alpha bytes: every one must come out as 255.
-        for row in range(0, SCREEN_H, 97):
-            line = raw[row * stride + 1:(row + 1) * stride]
-            alpha, previous = [], 0
-            for filtered in line[3::4]:
-                previous = (filtered + previous) & 255
-                alpha.append(previous)
-            self.assertEqual(set(alpha), {255}, f"row {row}")
+        self.assert_minimal_png(self.path("full.png"), SCREEN_W, SCREEN_H, opaque(self.root))
+
+    def test_the_png_writer_at_every_size_from_one_pixel_to_4k(self):
+        # Through the program's own writer (png_probe), at sizes no test screen has. The
+        # pictures' fourth bytes vary; the files must hold 255. The 4K picture is noise,
+        # which compresses worse than the writer's first guess of the stream's size.
+        for width, height in ((1, 1), (1, 2), (3, 1), (1021, 9), (1920, 1080), (3840, 2160)):
+            with self.subTest(size=f"{width}x{height}"):
+                bgrx = noise_bgrx(width, height) if width == 3840 else pattern_bgrx(width, height)
+                pixels = self.path("in.bgrx")
+                with open(pixels, "wb") as f:
+                    f.write(bgrx)
+                result = harness.run([pixels, str(width), str(height), "out.png"], cwd=self.dir,
+                                     exe=os.path.join(harness.TOOLS, "png_probe.exe"))
+                self.assertEqual(result.code, 0)
+                rgba = bytearray(bgrx)
+                rgba[0::4], rgba[2::4], rgba[3::4] = bgrx[2::4], bgrx[0::4], b"\xff" * (width * height)
+                self.assert_minimal_png(self.path("out.png"), width, height, bytes(rgba))
+
+    def test_a_disk_that_fills_after_the_file_was_created_leaves_no_file(self):
+        # Files limited to half the size of the screen's PNG: its write fails once the
+        # file exists.
+        self.assertEqual(self.run_exe("screenshot", "-o", "whole.png").code, 0)
+        limit_kib = os.path.getsize(self.path("whole.png")) // 2048
+        self.assertGreater(limit_kib, 0)
+        os.remove(self.path("whole.png"))
+        result = self.run_exe("screenshot", "-o", "full.png", file_limit_kib=limit_kib)
+        self.assertEqual(result.out, f"Failed to save {self.zdir()}\\full.png.\n".encode())
+        self.assertEqual(result.code, 1)
+        self.assertEqual(os.listdir(self.dir), [])
 
     def test_full_screen_bmp_has_its_header_and_bottom_up_rows(self):
         result = self.run_exe("SHOT", "--output", "full.bmp")
