@@ -254,6 +254,9 @@ class CaptureFiles(SessionTest):
             self.assertEqual(result.code, 0)
             self.assert_pixels(self.path(os.path.join(*folders, name)), 10, 20, 30, 40)
 
+    @unittest.skipUnless(os.environ.get("VLS_CONSOLE_EVENTS_TEST"),
+                         "Wine's console hangs under the Ctrl+C storm on a new prefix and its "
+                         "window then covers the screen; VLS_CONSOLE_EVENTS_TEST=1 runs it")
     def test_ctrl_c_on_the_console_never_cuts_a_save_short(self):
         # console_events runs the program on its own console, as from a prompt, and presses
         # Ctrl+C there without pause from the moment the program has attached. (The program's
