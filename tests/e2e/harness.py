@@ -53,8 +53,11 @@ def _file_limit(kib):
 
 def run(args, cwd=None, env=None, timeout=60, exe=EXE, file_limit_kib=None):
     """Runs a Windows program with standard output and error redirected to files (as a
-    script would), and returns its exit code and both outputs as bytes."""
-    cwd = cwd or tempfile.mkdtemp(prefix="vls-")
+    script would), and returns its exit code and both outputs as bytes. Without a cwd it
+    runs in a scratch directory that is removed afterwards."""
+    if cwd is None:
+        with tempfile.TemporaryDirectory(prefix="vls-") as scratch:
+            return run(args, scratch, env, timeout, exe, file_limit_kib)
     full_env = dict(ENV)
     full_env.update(env or {})
     limit = _file_limit(file_limit_kib) if file_limit_kib else None
