@@ -72,9 +72,10 @@ class HotkeyTest(harness.SessionTest):
         self.press("alt+F5")
         self.wait_for_line("hotkey 1")
         lines = self.finish()
-        first = lines.index("hotkey 1")
-        self.assertIn("key 41", lines[:first], "Ctrl+Shift+A is not the hotkey now")
-        self.assertIn("key 74", lines[:first], "Shift+F5 is not the hotkey")
+        # WM_HOTKEY is a posted message and is read before key messages still queued, so
+        # a busy helper may print it before the keys pressed ahead of it: counts, not order.
+        self.assertIn("key 41", lines, "Ctrl+Shift+A is not the hotkey now")
+        self.assertEqual(lines.count("key 74"), 1, f"F5 is one plain key and one hotkey: {lines}")
         self.assertEqual(lines.count("hotkey 1"), 1, lines)
 
 
