@@ -76,6 +76,8 @@ class HotkeyTest(harness.SessionTest):
         # a busy helper may print it before the keys pressed ahead of it: counts, not order.
         self.assertIn("key 41", lines, "Ctrl+Shift+A is not the hotkey now")
         self.assertEqual(lines.count("key 74"), 1, f"F5 is one plain key and one hotkey: {lines}")
+        keys = [line for line in lines if line.startswith("key ")]
+        self.assertEqual(keys[keys.index("key 74") - 1], "key 10", f"the plain F5 is not Shift+F5: {keys}")
         self.assertEqual(lines.count("hotkey 1"), 1, lines)
 
 
