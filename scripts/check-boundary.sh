@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 status=0
-win_headers='windows|commdlg|shellapi|commctrl|psapi|shlobj|windowsx|winuser|wingdi|winreg|winresrc'
+win_headers='windows|imm|commdlg|shellapi|commctrl|psapi|shlobj|windowsx|winuser|wingdi|winreg|winresrc'
 core=$(awk '/^add_library\(vls_core /,/^\)/' CMakeLists.txt)
 while IFS= read -r f; do
   base=${f##*/}

@@ -4,7 +4,11 @@
 
 #include <windows.h>
 
+#include <imm.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -637,4 +641,281 @@ TEST_F(Overlay, SavingThroughTheDialogKeepsTheCurrentDirectory) {
     std::filesystem::current_path(working);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
+}
+
+namespace {
+
+// Dispatches this thread's queue as the program's message loop does: keys pressed through
+// SendInput become WM_CHAR here, as typed keys do.
+void pump_typed() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Presses, then releases, each key in turn; `held` is down throughout.
+void type_keys(std::initializer_list<WORD> keys, WORD held = 0) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    if (held) add(held, 0);
+    for (WORD vk : keys) {
+        add(vk, 0);
+        add(vk, KEYEVENTF_KEYUP);
+    }
+    if (held) add(held, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// An overlay with a confirmed selection and an open text box at (200, 200).
+HWND open_text_box(HWND& box) {
+    HWND window = open_new_overlay();
+    if (!window) return nullptr;
+    drag(window, 100, 100, 900, 600);
+    press_button(window, TOOLBAR_TEXT);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(200, 200));
+    box = overlay_state(window)->text_edit;
+    return window;
+}
+
+// The smallest rectangle holding the pixels of `r` that are far from `background`, the
+// column `skip` left out (the caret); empty when there are none.
+RECT ink_box(const uint8_t* bits, int stride_pixels, RECT r, COLORREF background, int skip = -1) {
+    RECT ink{r.right, r.bottom, r.left, r.top};
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            if (x == skip) continue;
+            const uint8_t* p = bits + (static_cast<size_t>(y) * stride_pixels + x) * 4;
+            if (std::abs(p[2] - int(GetRValue(background))) +
+                    std::abs(p[1] - int(GetGValue(background))) +
+                    std::abs(p[0] - int(GetBValue(background))) <
+                200)
+                continue;
+            ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
+                   std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1)};
+        }
+    }
+    return ink;
+}
+
+uint32_t rgb_at_frame(const OverlayState& s, int x, int y) {
+    const uint8_t* p = s.back_bits + (static_cast<size_t>(y) * s.screen_width + x) * 4;
+    return p[0] | (p[1] << 8) | (p[2] << 16);
+}
+
+// The system colours of a contrast theme for one test, put back afterwards.
+struct SystemColours {
+    int elements[2] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
+    COLORREF saved[2] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)};
+    SystemColours(COLORREF window, COLORREF text) {
+        const COLORREF colours[2] = {window, text};
+        SetSysColors(2, elements, colours);
+    }
+    ~SystemColours() { SetSysColors(2, elements, saved); }
+};
+
+} // namespace
+
+// The frame shows the box's text and caret exactly where the edit control lays them out,
+// since an input method places its composition and candidate windows there; in the
+// window colours, whatever the theme makes of them.
+TEST_F(Overlay, TheTextBoxIsDrawnWhereTheControlLaysItOutInAnyContrastTheme) {
+    HWND box = nullptr;
+    HWND window = open_text_box(box);
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(box, nullptr);
+    OverlayState& s = *overlay_state(window);
+    for (wchar_t c : std::wstring(L"Hg")) SendMessageW(box, WM_CHAR, c, 0);
+    request_repaint(window);
+    pump();
+
+    POINT origin{0, 0};
+    MapWindowPoints(box, window, &origin, 1);
+    RECT client{};
+    GetClientRect(box, &client);
+    // The control's own drawing of its client area (no selection; the caret is not drawn).
+    BITMAPINFOHEADER header{
+        sizeof header, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0);
+    ASSERT_NE(bitmap, nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    const RECT own =
+        ink_box(static_cast<uint8_t*>(bits), client.right, client, GetSysColor(COLOR_WINDOW));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ASSERT_LT(own.left, own.right) << "the control drew no text";
+
+    POINT end_caret{};
+    ASSERT_TRUE(GetCaretPos(&end_caret));
+    RECT area = client;
+    OffsetRect(&area, origin.x, origin.y);
+    const RECT drawn = ink_box(s.back_bits, s.screen_width, area, GetSysColor(COLOR_WINDOW),
+                               origin.x + end_caret.x);
+    EXPECT_EQ(drawn.left, own.left + origin.x);
+    EXPECT_EQ(drawn.top, own.top + origin.y);
+    EXPECT_EQ(drawn.right, own.right + origin.x);
+    EXPECT_EQ(drawn.bottom, own.bottom + origin.y);
+
+    // The caret: a full-height bar at the selection's active end, here its start.
+    SendMessageW(box, EM_SETSEL, 2, 0);
+    request_repaint(window);
+    pump();
+    const LRESULT start = SendMessageW(box, EM_POSFROMCHAR, 0, 0);
+    const int caret_x = origin.x + static_cast<short>(LOWORD(start));
+    TEXTMETRICW metrics{};
+    HDC screen = GetDC(box);
+    HGDIOBJ old_font =
+        SelectObject(screen, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, old_font);
+    ReleaseDC(box, screen);
+    EXPECT_GE(count_near(s, {caret_x, area.top, caret_x + 1, area.bottom},
+                         GetSysColor(COLOR_WINDOWTEXT), 60),
+              metrics.tmHeight);
+
+    // A dark contrast theme: light text on a dark box, still readable in the frame.
+    {
+        SystemColours theme(0x000000, 0xFFFFFF);
+        request_repaint(window);
+        pump();
+        ASSERT_EQ(overlay_state(window)->text_edit, box);
+        EXPECT_GE(count_near(s, area, 0x000000, 60),
+                  (area.right - area.left) * (area.bottom - area.top) / 2);
+        EXPECT_GE(count_near(s, area, 0xFFFFFF, 60), 20) << "no light text on the dark box";
+    }
+}
+
+// Enter, Esc and Ctrl+Backspace typed in the box: the characters they make never reach the
+// edit control (it beeps at them, or shows a box glyph), and typing still does.
+TEST_F(Overlay, TheKeysThatWouldBeepNeverReachTheTextBox) {
+    // Every edit control made from here on records the characters that reach it.
+    static std::vector<WPARAM> reached;
+    static WNDPROC edit_proc = nullptr;
+    reached.clear();
+    HWND sample = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(sample, nullptr);
+    edit_proc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(sample, GCLP_WNDPROC));
+    auto recorder = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_CHAR) reached.push_back(wp);
+        return CallWindowProcW(edit_proc, w, m, wp, lp);
+    };
+    SetClassLongPtrW(sample, GCLP_WNDPROC,
+                     reinterpret_cast<LONG_PTR>(static_cast<WNDPROC>(recorder)));
+    DestroyWindow(sample);
+
+    HWND box = nullptr;
+    HWND window = open_text_box(box);
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(box, nullptr);
+    SetForegroundWindow(window);
+    SetFocus(box);
+    type_keys({'A', 'B'});
+    type_keys({VK_ESCAPE});
+    type_keys({VK_BACK}, VK_CONTROL);
+    type_keys({VK_RETURN});
+    pump_typed();
+    pump_typed();
+    SetClassLongPtrW(box, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit_proc));
+
+    const OverlayState& s = *overlay_state(window);
+    ASSERT_EQ(s.annotations.size(), 1u) << "Enter did not commit the text";
+    EXPECT_EQ(s.annotations[0].text, "ab");
+    for (WPARAM c : reached) EXPECT_TRUE(c != L'\r' && c != 0x1B && c != 0x7F) << "reached: " << c;
+    EXPECT_EQ(std::count(reached.begin(), reached.end(), WPARAM{L'a'}), 1);
+}
+
+// Keys on the overlay are commands: no input method there, while the text box keeps one.
+// Ctrl counts as it was when the key was pressed, however late the overlay reads it.
+TEST_F(Overlay, TheOverlayHasNoInputMethodAndReadsCtrlAsItWasPressed) {
+    HWND box = nullptr;
+    HWND window = open_text_box(box);
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(box, nullptr);
+    HIMC overlay_context = ImmGetContext(window);
+    EXPECT_EQ(overlay_context, nullptr);
+    if (overlay_context) ImmReleaseContext(window, overlay_context);
+    HIMC box_context = ImmGetContext(box);
+    EXPECT_NE(box_context, nullptr);
+    if (box_context) ImmReleaseContext(box, box_context);
+
+    // Ctrl+C pressed and released before the overlay reads any of it: still a copy, which
+    // finishes the overlay.
+    SendMessageW(window, WM_RBUTTONDOWN, 0, at(10, 10)); // closes this one
+    pump();
+    window = open_new_overlay();
+    ASSERT_NE(window, nullptr);
+    drag(window, 100, 100, 300, 250);
+    SetForegroundWindow(window);
+    SetFocus(window);
+    pump();
+    type_keys({'C'}, VK_CONTROL);
+    pump_typed();
+    for (int i = 0; i < 50 && IsWindow(window); ++i) {
+        Sleep(10);
+        pump_typed();
+    }
+    EXPECT_FALSE(IsWindow(window)) << "Ctrl+C read as a plain C";
+}
+
+// "Medium" in the toolbar's font is wider than its button: every width's label, in both
+// languages, is centred on its button and keeps out of the gaps and the next button.
+TEST_F(Overlay, TheWidthLabelStaysInsideItsButton) {
+    const Language language = tray_app.language;
+    HWND window = open_new_overlay();
+    ASSERT_NE(window, nullptr);
+    drag(window, 100, 100, 700, 500);
+    pump();
+    const OverlayState& s = *overlay_state(window);
+    ToolbarButton width{}, color{}, undo{};
+    for (const ToolbarButton& b : s.toolbar_buttons) {
+        if (b.command == TOOLBAR_WIDTH) width = b;
+        if (b.command == TOOLBAR_COLOR) color = b;
+        if (b.command == TOOLBAR_UNDO) undo = b;
+    }
+    ASSERT_LT(width.left, width.right);
+    auto undo_pixels = [&] {
+        std::vector<uint32_t> pixels;
+        for (int y = undo.top; y < undo.bottom; ++y)
+            for (int x = undo.left; x < undo.right; ++x) pixels.push_back(rgb_at_frame(s, x, y));
+        return pixels;
+    };
+    const std::vector<uint32_t> undo_before = undo_pixels();
+    for (Language shown : {Language::English, Language::Chinese}) {
+        tray_app.language = shown;
+        for (int i = 0; i < 4; ++i) {
+            press_button(window, TOOLBAR_WIDTH);
+            pump();
+            // From the colour button's right edge to the undo button's left: the width
+            // button and the gaps on either side of it.
+            const RECT strip{color.right, width.top, undo.left, width.bottom};
+            const RECT ink = ink_box(s.back_bits, s.screen_width, strip, 0x333333);
+            const std::string label = "language " + std::to_string(int(shown)) + ", width " +
+                                      std::to_string(s.width_index) + ", ink " +
+                                      std::to_string(ink.left) + ".." + std::to_string(ink.right) +
+                                      " in " + std::to_string(width.left) + ".." +
+                                      std::to_string(width.right);
+            ASSERT_LT(ink.left, ink.right) << label << ": no label";
+            EXPECT_GE(ink.left, width.left) << label;
+            EXPECT_LE(ink.right, width.right) << label;
+            // Centred by the text's advance, so glyph bearings may leave up to 2 pixels.
+            EXPECT_LE(std::abs((ink.left + ink.right) - (width.left + width.right)), 4) << label;
+            EXPECT_EQ(undo_pixels(), undo_before) << label << ": the label reaches the undo icon";
+        }
+    }
+    tray_app.language = language;
 }

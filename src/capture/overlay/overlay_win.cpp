@@ -2,6 +2,8 @@
 
 #include "capture/image/dib_header_win.h"
 
+#include <imm.h>
+
 #include <memory>
 
 #include "capture/overlay/actions_win.h"
@@ -60,8 +62,9 @@ void on_destroy(HWND window, OverlayState* state) {
 
 // Keys reach the overlay only while it has the focus, not while a text box has it.
 void on_key_down(HWND window, OverlayState& state, WPARAM key) {
-    // Read once, when the key arrives.
-    const bool ctrl = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+    // Ctrl as it was when this key was pressed, not as it is now: a quick Ctrl+C has often
+    // released Ctrl by the time a busy overlay reads the C.
+    const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     if (key == VK_ESCAPE) {
         close_overlay(window, state);
     } else if (key == VK_RETURN) {
@@ -296,6 +299,10 @@ void open_overlay() {
     }
     OverlayState* owned = state.release();
     owned->owned_by_window = true;
+    // Keys on the overlay are commands, not text: with an input method on (the default
+    // for Chinese), letters would open a composition window and Esc would only cancel it.
+    // A text box made later gets the thread's own input context, so typing there works.
+    ImmAssociateContextEx(window, nullptr, 0);
 
     // A layered window shows nothing until its first UpdateLayeredWindow, so the first
     // frame is composed here rather than left to a WM_PAINT that comes later.

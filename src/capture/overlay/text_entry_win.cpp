@@ -16,10 +16,14 @@ constexpr int BOX_WIDTH = 250;
 constexpr int BOX_HEIGHT = 30;
 
 // Reports Enter and focus loss to the overlay; everything else, Esc included, is the
-// ordinary edit control's.
+// ordinary edit control's, except the characters Enter, Ctrl+Enter, Esc and Ctrl+Backspace
+// translate to: a single-line edit beeps at the first three and shows the last as a box.
 LRESULT CALLBACK text_box_proc(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
                                DWORD_PTR) {
     switch (message) {
+    case WM_CHAR:
+        if (wparam == L'\r' || wparam == L'\n' || wparam == 0x1B || wparam == 0x7F) return 0;
+        break;
     case WM_KILLFOCUS:
         PostMessageW(GetParent(box), WM_OVERLAY_TEXT_CANCEL, 0, 0);
         break;
@@ -103,54 +107,56 @@ void cancel_text_entry(HWND window, OverlayState& state) {
     request_repaint(window);
 }
 
-// What the edit control shows: a sunken white box, the text from its first visible
-// character in the box's own font, and the caret while the box has the focus.
+// What the edit control shows: a sunken box in the window colours (a matched pair, so
+// the text is readable in every contrast theme), the text from its first visible
+// character where the control lays it out, and the caret where the control keeps it.
 void draw_text_entry(HDC dc, const OverlayState& state) {
     HWND box = state.text_edit;
     if (!box) return;
     RECT frame{state.text_position.x, state.text_position.y, state.text_position.x + BOX_WIDTH,
                state.text_position.y + BOX_HEIGHT};
-    FillRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(dc, &frame, GetSysColorBrush(COLOR_WINDOW));
     DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
 
-    // The client area, where the control draws its text, in overlay coordinates.
-    RECT client{};
-    GetClientRect(box, &client);
+    // Box client coordinates to overlay coordinates.
     POINT origin{0, 0};
     MapWindowPoints(box, GetParent(box), &origin, 1);
-    OffsetRect(&client, origin.x, origin.y);
-    const DWORD margins = static_cast<DWORD>(SendMessageW(box, EM_GETMARGINS, 0, 0));
-    RECT text_area = client;
-    text_area.left += LOWORD(margins);
-    text_area.right -= HIWORD(margins);
+    // The formatting rectangle: where the control draws its text, margins excluded.
+    RECT text_area{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text_area));
+    OffsetRect(&text_area, origin.x, origin.y);
 
     const std::wstring text = box_text(box);
     // A single-line edit answers with the index of its first visible character.
     size_t first = static_cast<size_t>(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
     if (first > text.size()) first = 0;
+    // The first visible character's top-left corner; -1 when the box is empty, which
+    // starts at the formatting rectangle's corner.
+    int left = text_area.left;
+    int top = text_area.top;
+    const LRESULT corner = SendMessageW(box, EM_POSFROMCHAR, first, 0);
+    if (corner != -1) {
+        left = origin.x + static_cast<short>(LOWORD(corner));
+        top = origin.y + static_cast<short>(HIWORD(corner));
+    }
 
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
     HGDIOBJ old_font = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    const int top = client.top + (client.bottom - client.top - metrics.tmHeight) / 2;
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkMode(dc, TRANSPARENT);
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, text_area.left, text_area.top, text_area.right, text_area.bottom);
-    ExtTextOutW(dc, text_area.left, top, 0, nullptr, text.c_str() + first,
+    ExtTextOutW(dc, left, top, 0, nullptr, text.c_str() + first,
                 static_cast<UINT>(text.size() - first), nullptr);
-    if (GetFocus() == box) {
-        DWORD selection_end = 0;
-        SendMessageW(box, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selection_end));
-        const size_t caret = selection_end < first ? first : selection_end;
-        SIZE before{};
-        GetTextExtentPoint32W(dc, text.c_str() + first,
-                              static_cast<int>((caret > text.size() ? text.size() : caret) - first),
-                              &before);
-        RECT bar{text_area.left + before.cx, top, text_area.left + before.cx + 1,
-                 top + metrics.tmHeight};
-        FillRect(dc, &bar, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    // The control moves its caret to the selection's active end, which may be its start
+    // (Shift+Left); the caret belongs to this thread while the box has the focus.
+    POINT caret{};
+    if (GetFocus() == box && GetCaretPos(&caret)) {
+        RECT bar{origin.x + caret.x, origin.y + caret.y, origin.x + caret.x + 1,
+                 origin.y + caret.y + metrics.tmHeight};
+        FillRect(dc, &bar, GetSysColorBrush(COLOR_WINDOWTEXT));
     }
     RestoreDC(dc, saved);
     SelectObject(dc, old_font);
