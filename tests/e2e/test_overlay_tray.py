@@ -57,8 +57,25 @@ class OverlayByHotkeyTest(harness.SessionTest):
         self.assertTrue(region_dimmed(shown, self.original, 1450, 850, 400, 200))
         # The size label's black box reaches 4 pixels left of the selection, above it.
         self.assertEqual(pixel(shown, 897, 442), (0, 0, 0))
+        # The toolbar's panel sits right-aligned 8 pixels below the selection: its width
+        # button (the eighth, 1194-1224 by 814-844) says "Medium" inside its own edges,
+        # clear of the gaps beside it (1190-1194, 1224-1228).
+        shown = self.screen_when(lambda r: self.width_label_ink(r) is not None,
+                                 "no width label on the toolbar")
+        left, right = self.width_label_ink(shown)
         self.close_with_escape()
+        self.assertGreaterEqual(left, 1194)
+        self.assertLessEqual(right, 1224)
         self.assertTrue(tray.shared.running())
+
+    @staticmethod
+    def width_label_ink(shown):
+        """The first and one past the last column from the colour button's right edge to
+        the undo button's left edge holding a pixel far from the panel's 0x333333."""
+        columns = [x for x in range(1190, 1228)
+                   if any(sum(abs(c - 0x33) for c in pixel(shown, x, y)) > 200
+                          for y in range(814, 844))]
+        return (columns[0], columns[-1] + 1) if columns else None
 
     def test_drag_of_three_pixels_confirms_nothing(self):
         self.open_overlay()
