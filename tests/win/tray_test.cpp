@@ -136,6 +136,18 @@ class HotkeyDialog : public testing::Test {
         RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Vellumshot");
     }
     void key(HWND dialog, WPARAM vk) { SendMessageW(dialog, WM_KEYDOWN, vk, 0); }
+    // A click as the button itself takes it: the press gives it the focus, the release
+    // in its area tells the dialog.
+    void click(HWND dialog, int id) {
+        HWND button = GetDlgItem(dialog, id);
+        RECT r;
+        GetClientRect(button, &r);
+        const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+        PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        PostMessageW(button, WM_LBUTTONUP, 0, middle);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
     std::string label() { return window_text(tray_app.dialog_key_label); }
 
     HWND tray = nullptr;
@@ -432,11 +444,11 @@ TEST_F(HotkeyDialog, AQuitRequestClosesItUnappliedAndReachesTheMainLoop) {
     EXPECT_EQ(msg.wParam, 7u);
 }
 
-TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheOldOneKept) {
+TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheNextKeysChooseAnother) {
     ASSERT_TRUE(RegisterHotKey(nullptr, 99, MOD_CONTROL | MOD_ALT, 'K')); // the other holder
     HWND dialog = create_hotkey_dialog(tray);
     tray_app.pending_hotkey = Hotkey{MOD_CONTROL | MOD_ALT, 'K'}; // as typed: key capture aside
-    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    click(dialog, IDOK);
     EXPECT_TRUE(IsWindow(dialog)) << "a hotkey that does nothing must not be accepted";
     EXPECT_EQ(label(), "In use by another program: choose another combination");
     EXPECT_EQ(tray_app.hotkey.modifiers, 6u);
@@ -444,13 +456,17 @@ TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheOldOneKept) {
     EXPECT_TRUE(UnregisterHotKey(tray, HOTKEY_ID)) << "the old hotkey is still the tray's";
     EXPECT_TRUE(register_capture_hotkey(tray));
 
-    // Once the other program lets go, the same OK takes it.
-    UnregisterHotKey(nullptr, 99);
-    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    // The user chooses another: the next key goes to whatever has the focus after the
+    // click, and OK takes the new combination.
+    EXPECT_EQ(GetFocus(), dialog) << "the click left the keyboard on the OK button";
+    SendMessageW(GetFocus(), WM_KEYDOWN, VK_F9, 0);
+    EXPECT_EQ(label(), "F9");
+    click(dialog, IDOK);
     run_hotkey_dialog(tray, dialog);
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(tray_app.hotkey.modifiers, uint32_t{MOD_CONTROL | MOD_ALT});
-    EXPECT_EQ(stored_dword(L"HotkeyVk"), 0x4Bu);
-    EXPECT_TRUE(combination_is_taken(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_EQ(tray_app.hotkey.modifiers, 0u);
+    EXPECT_EQ(stored_dword(L"HotkeyVk"), DWORD{VK_F9});
+    EXPECT_TRUE(combination_is_taken(0, VK_F9));
     EXPECT_FALSE(combination_is_taken(6, 0x41)) << "the old hotkey was given up";
+    UnregisterHotKey(nullptr, 99);
 }

@@ -172,6 +172,9 @@ LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LP
                 // open with the old hotkey registered and says so.
                 if (!switch_capture_hotkey(GetWindow(window, GW_OWNER), tray_app.pending_hotkey)) {
                     set_label(hotkey_taken(tray_app.language));
+                    // The click gave OK the focus: the next keys would go to the button
+                    // (Space pressing it again) instead of making the next combination.
+                    SetFocus(window);
                     return 0;
                 }
                 tray_app.dialog_state = HotkeyDialogState::Accepted;
@@ -184,6 +187,11 @@ LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LP
         default:
             return 0;
         }
+    case WM_ACTIVATE:
+        // Keys are captured by this window only, never by a control: it takes the focus
+        // back whenever it is activated, whichever control had it before.
+        if (LOWORD(wparam) != WA_INACTIVE) SetFocus(window);
+        return 0;
     case WM_KEYDOWN:
         on_key_down(static_cast<uint32_t>(wparam));
         return 0;
