@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <imm.h>
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "main/tray/app_icon_win.h"
 #include "main/hotkey/hotkey_dialog_win.h"
@@ -469,4 +471,33 @@ TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheNextKeysChoos
     EXPECT_TRUE(combination_is_taken(0, VK_F9));
     EXPECT_FALSE(combination_is_taken(6, 0x41)) << "the old hotkey was given up";
     UnregisterHotKey(nullptr, 99);
+}
+
+TEST_F(HotkeyDialog, HasNoInputMethodAndTakesNoInputMethodKey) {
+    HWND dialog = create_hotkey_dialog(tray);
+    HIMC context = ImmGetContext(dialog);
+    EXPECT_EQ(context, nullptr) << "an input method would compose the keys typed here";
+    ImmReleaseContext(dialog, context);
+    // Only this window: its controls keep what the thread gives them.
+    HWND ok = GetDlgItem(dialog, IDOK);
+    context = ImmGetContext(ok);
+    EXPECT_NE(context, nullptr);
+    ImmReleaseContext(ok, context);
+
+    // Should a key still come as VK_PROCESSKEY, Shift held with it makes no hotkey; the
+    // same Shift with P does, which shows it was held.
+    std::string before, after_ime, after_p;
+    for (int attempt = 0; attempt < 5 && after_p != "Shift + P"; ++attempt) {
+        HeldKey shift(VK_SHIFT);
+        before = label();
+        key(dialog, VK_PROCESSKEY);
+        after_ime = label();
+        EXPECT_EQ(tray_app.pending_hotkey.vk, 0x41u);
+        key(dialog, 'P');
+        after_p = label();
+    }
+    EXPECT_EQ(after_p, "Shift + P");
+    EXPECT_EQ(after_ime, before);
+    DestroyWindow(dialog);
+    run_hotkey_dialog(tray, dialog);
 }

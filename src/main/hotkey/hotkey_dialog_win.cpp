@@ -1,5 +1,7 @@
 #include "main/hotkey/hotkey_dialog_win.h"
 
+#include <imm.h>
+
 #include <string>
 
 #include "main/tray/app_icon_win.h"
@@ -93,6 +95,10 @@ HWND create_hotkey_dialog(HWND tray_window) {
                                   WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, DIALOG_WIDTH,
                                   DIALOG_HEIGHT, tray_window, nullptr, instance, nullptr);
     if (dialog == nullptr) fatal_stop();
+    // Keys are combinations here, not text: with an input method on (the default for
+    // Chinese users) letters would come as VK_PROCESSKEY and open a composition window at
+    // the dialog's corner. This window alone loses its input context.
+    ImmAssociateContextEx(dialog, nullptr, 0);
     const UINT dpi = window_dpi(dialog);
     const int width = scaled(DIALOG_WIDTH, dpi);
     const int height = scaled(DIALOG_HEIGHT, dpi);
