@@ -110,6 +110,18 @@ struct HeldKey {
     }
 };
 
+// Stands in front of the dialog's procedure: keeps the window-menu requests it would act on.
+WNDPROC dialog_procedure = nullptr;
+std::vector<LPARAM> menu_requests; // SC_KEYMENU's character, one per request
+
+LRESULT CALLBACK record_menu_requests(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_KEYMENU) {
+        menu_requests.push_back(lparam);
+        return 0;
+    }
+    return CallWindowProcW(dialog_procedure, window, message, wparam, lparam);
+}
+
 UINT registered_modifiers = 0;
 UINT registered_vk = 0;
 
@@ -498,6 +510,23 @@ TEST_F(HotkeyDialog, HasNoInputMethodAndTakesNoInputMethodKey) {
     }
     EXPECT_EQ(after_p, "Shift + P");
     EXPECT_EQ(after_ime, before);
+    DestroyWindow(dialog);
+    run_hotkey_dialog(tray, dialog);
+}
+
+TEST_F(HotkeyDialog, AltLettersLookForNoMenuMnemonic) {
+    // With no menu to find the letter in, the system beeps at each one.
+    HWND dialog = create_hotkey_dialog(tray);
+    dialog_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record_menu_requests)));
+    menu_requests.clear();
+    const LPARAM alt_down = 1 | (LPARAM{1} << 29);
+    for (WPARAM letter : {WPARAM{'x'}, WPARAM{'1'}})
+        SendMessageW(dialog, WM_SYSCHAR, letter, alt_down);
+    EXPECT_TRUE(menu_requests.empty());
+    // Alt+Space is the window menu's own key.
+    SendMessageW(dialog, WM_SYSCHAR, ' ', alt_down);
+    EXPECT_EQ(menu_requests, std::vector<LPARAM>{' '});
     DestroyWindow(dialog);
     run_hotkey_dialog(tray, dialog);
 }

@@ -201,6 +201,11 @@ LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LP
     case WM_KEYDOWN:
         on_key_down(static_cast<uint32_t>(wparam));
         return 0;
+    case WM_SYSCHAR:
+        // Alt+letter would look for a menu mnemonic and, with no menu, beep. Alt+Space
+        // still opens the window menu.
+        if (wparam == L' ') return DefWindowProcW(window, message, wparam, lparam);
+        return 0;
     default:
         return DefWindowProcW(window, message, wparam, lparam);
     }
