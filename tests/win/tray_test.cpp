@@ -7,6 +7,7 @@
 #include <imm.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -240,8 +241,9 @@ TEST(AppIcon, TheExecutableCarriesItAsItsFirstIcon) {
     DestroyIcon(small);
 }
 
-TEST(AppManifest, AsksForLongPaths) {
-    // Wine ignores the setting; Windows gives paths past MAX_PATH only to a program that asks.
+TEST(AppManifest, AsksForLongPathsAndPerMonitorAwarenessWithItsFallback) {
+    // Wine ignores both settings. Windows gives paths past MAX_PATH only to a program that
+    // asks, and 1607, which knows no PerMonitorV2, takes the next name in the list.
     HMODULE exe = LoadLibraryExW(L"..\\Vellumshot.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(exe, nullptr);
     HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), RT_MANIFEST);
@@ -250,6 +252,9 @@ TEST(AppManifest, AsksForLongPaths) {
     const std::string manifest(text, SizeofResource(exe, found));
     EXPECT_NE(manifest.find("<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/"
                             "WindowsSettings\">true</longPathAware>"),
+              std::string::npos);
+    EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                            "WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"),
               std::string::npos);
     FreeLibrary(exe);
 }
@@ -529,4 +534,43 @@ TEST_F(HotkeyDialog, AltLettersLookForNoMenuMnemonic) {
     EXPECT_EQ(menu_requests, std::vector<LPARAM>{' '});
     DestroyWindow(dialog);
     run_hotkey_dialog(tray, dialog);
+}
+
+TEST_F(HotkeyDialog, MovedToA200PercentMonitorItTakesTheSuggestedRectangleAndScalesItsContent) {
+    HWND dialog = create_hotkey_dialog(tray);
+    auto font_height = [&] {
+        LOGFONTW font{};
+        HFONT used =
+            reinterpret_cast<HFONT>(SendMessageW(tray_app.dialog_key_label, WM_GETFONT, 0, 0));
+        if (used) GetObjectW(used, sizeof(font), &font);
+        return std::abs(font.lfHeight);
+    };
+    const int height_at_96 = font_height();
+    // What Windows suggests there: the client area twice as large, inside a frame and
+    // caption of the new DPI.
+    RECT suggested{300, 200, 300 + 840, 200 + 380};
+    SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    RECT now;
+    GetWindowRect(dialog, &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested))
+        << now.left << "," << now.top << " " << now.right - now.left << "x" << now.bottom - now.top;
+    RECT client;
+    GetClientRect(dialog, &client);
+    for (int id : {IDOK, IDCANCEL}) {
+        SCOPED_TRACE(id);
+        RECT button;
+        GetWindowRect(GetDlgItem(dialog, id), &button);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&button), 2);
+        EXPECT_EQ(button.right - button.left, 160);
+        EXPECT_EQ(button.bottom - button.top, 60);
+        RECT inside;
+        IntersectRect(&inside, &button, &client);
+        EXPECT_TRUE(EqualRect(&inside, &button))
+            << "cut off at " << client.right << "x" << client.bottom;
+    }
+    EXPECT_GT(height_at_96, 0);
+    EXPECT_GE(font_height(), 2 * height_at_96 - 1) << "the text stayed at 100 %";
+    DestroyWindow(dialog);
+    run_hotkey_dialog(tray, dialog);
+    EXPECT_EQ(tray_app.dialog_font, nullptr);
 }

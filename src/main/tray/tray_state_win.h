@@ -14,6 +14,7 @@ struct TrayApp {
     HotkeyDialogState dialog_state = HotkeyDialogState::Closed;
     Hotkey pending_hotkey{0, 0};     // what the dialog's OK will apply
     HWND dialog_key_label = nullptr; // the dialog's key-name label, while it is open
+    HFONT dialog_font = nullptr;     // its controls' font, made for the dialog's DPI
     UINT taskbar_created = 0;        // "TaskbarCreated": the taskbar was (re)created
     HICON tray_icon = nullptr;       // the notification-area icon's image, kept for re-adding
 };
