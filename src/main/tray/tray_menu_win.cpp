@@ -121,6 +121,9 @@ LRESULT CALLBACK tray_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_TRAYICON:
         on_tray_icon(window, lparam);
         return 0;
+    case WM_TIMER:
+        if (wparam == TRAY_RETRY_TIMER) retry_tray_icon(window);
+        return 0;
     default:
         // A new taskbar knows no icons: ours goes back in.
         if (message != 0 && message == tray_app.taskbar_created) {

@@ -17,6 +17,7 @@ struct TrayApp {
     HFONT dialog_font = nullptr;     // its controls' font, made for the dialog's DPI
     UINT taskbar_created = 0;        // "TaskbarCreated": the taskbar was (re)created
     HICON tray_icon = nullptr;       // the notification-area icon's image, kept for re-adding
+    int tray_retries_left = 0;       // more tries at the icon after a failed NIM_ADD
 };
 
 extern TrayApp tray_app;
