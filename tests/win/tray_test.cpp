@@ -20,6 +20,7 @@
 #include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
 #include "strings/wide_win.h"
+#include "window_driver.h"
 
 namespace {
 
@@ -649,4 +650,59 @@ TEST_F(TrayIcon, TheTriesLastAboutAMinuteAndATaskbarCreatedStillAddsIt) {
     SendMessageW(tray, WM_TIMER, TRAY_RETRY_TIMER, 0);
     EXPECT_EQ(icon_requests, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
     EXPECT_FALSE(KillTimer(tray, TRAY_RETRY_TIMER));
+}
+
+// A visible window of the class Windows fades a chosen menu item out in.
+HWND show_fading_menu_item() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SysFader";
+    RegisterClassExW(&wc);
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"SysFader", L"",
+                           WS_POPUP | WS_VISIBLE, 1700, 900, 120, 24, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+}
+
+// Runs the message loop until `count` overlays are open, for at most `ms`.
+size_t run_until_overlays(size_t count, DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (own_windows(L"VLS_Capture").size() < count && GetTickCount64() < end) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pump();
+    }
+    return own_windows(L"VLS_Capture").size();
+}
+
+void close_overlays() {
+    for (HWND overlay : own_windows(L"VLS_Capture")) DestroyWindow(overlay);
+    pump();
+}
+
+// The tray window as the menu's grab finds it.
+using MenuGrab = TrayIcon;
+
+TEST_F(MenuGrab, WaitsForTheChosenItemsFadeWhileTheHotkeyAndDoubleClickDoNot) {
+    HWND fader = show_fading_menu_item();
+    ASSERT_NE(fader, nullptr);
+    SendMessageW(tray, WM_COMMAND, IDM_CAPTURE, 0);
+    EXPECT_TRUE(own_windows(L"VLS_Capture").empty()) << "the fading item would be in the picture";
+    // The hotkey and the icon's double-click grab at once all the same.
+    SendMessageW(tray, WM_HOTKEY, HOTKEY_ID, 0);
+    EXPECT_EQ(own_windows(L"VLS_Capture").size(), 1u);
+    SendMessageW(tray, WM_TRAYICON, 0, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(own_windows(L"VLS_Capture").size(), 2u);
+    DestroyWindow(fader);
+    EXPECT_EQ(run_until_overlays(3, 3000), 3u) << "the menu's grab never came";
+    close_overlays();
+}
+
+TEST_F(MenuGrab, AFaderThatStaysHoldsItOnlyAMoment) {
+    HWND fader = show_fading_menu_item();
+    SendMessageW(tray, WM_COMMAND, IDM_CAPTURE, 0);
+    EXPECT_EQ(run_until_overlays(1, 3000), 1u);
+    EXPECT_TRUE(IsWindowVisible(fader));
+    DestroyWindow(fader);
+    close_overlays();
 }
