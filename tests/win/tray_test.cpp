@@ -534,6 +534,19 @@ TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheNextKeysChoos
     UnregisterHotKey(nullptr, 99);
 }
 
+TEST_F(HotkeyDialog, APressOnOkReleasedOffItLeavesTheKeysWithTheDialog) {
+    HWND dialog = create_hotkey_dialog(tray);
+    HWND ok = GetDlgItem(dialog, IDOK);
+    PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(ok, WM_LBUTTONUP, 0, MAKELPARAM(-40, -40)); // the user thought better of it
+    pump();
+    ASSERT_TRUE(IsWindow(dialog));
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_F9, 0);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    run_hotkey_dialog(tray, dialog);
+    EXPECT_EQ(tray_app.pending_hotkey.vk, UINT{VK_F9}) << "F9 went to the button";
+}
+
 TEST_F(HotkeyDialog, HasNoInputMethodAndTakesNoInputMethodKey) {
     HWND dialog = create_hotkey_dialog(tray);
     HIMC context = ImmGetContext(dialog);

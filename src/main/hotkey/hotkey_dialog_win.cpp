@@ -175,6 +175,13 @@ void run_hotkey_dialog(HWND tray_window, HWND dialog) {
             break;
         }
         if (got < 0) break;
+        // A control can still hold the focus (a press on OK released off it tells nobody):
+        // its keys are the dialog's all the same, and the dialog takes the focus back.
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd != dialog &&
+            IsChild(dialog, msg.hwnd)) {
+            SetFocus(dialog);
+            msg.hwnd = dialog;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
