@@ -7,14 +7,15 @@ import subprocess
 import unittest
 
 from harness import EXE, TOOLS, SessionTest, paint_root, run, test_picture, wait_for
-from tray import MENU_EXIT, MENU_HOTKEY, Tray, centre, dialog, reg, tray_icons, xdotool
+from tray import (MENU_EXIT, MENU_HOTKEY, Tray, centre, dialog, reg, shoot, tray_icons,
+                  xdotool)
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 IDOK, IDCANCEL, PROMPT, KEY_NAME = 1, 2, 100, 101
 
-# Exported by user32 only from Windows 10 1607 (GetDpiForWindow) and 1703
-# (SetProcessDpiAwarenessContext): a static import keeps older builds from starting it.
-NEWER_USER32 = ("SetProcessDpiAwarenessContext", "GetDpiForWindow")
+# Exported by user32 only from Windows 10 1607 (GetDpiForWindow, SystemParametersInfoForDpi)
+# and 1703 (SetProcessDpiAwarenessContext): a static import keeps older builds from starting it.
+NEWER_USER32 = ("SetProcessDpiAwarenessContext", "GetDpiForWindow", "SystemParametersInfoForDpi")
 
 
 def imported_names(exe):
@@ -67,15 +68,17 @@ class HighDpi(SessionTest):
             with self.subTest(dpi=dpi):
                 tray = self.start_tray_at(dpi)
                 try:
-                    self.check_dialog(tray)
+                    self.check_dialog(tray, dpi)
                 finally:
                     tray.stop()
 
-    def check_dialog(self, tray):
+    def check_dialog(self, tray, dpi):
         self.assertIsNotNone(tray.icon)
         tray.choose(MENU_HOTKEY)
         shown = wait_for(dialog)
         self.assertIsNotNone(shown, "the hotkey dialog did not open")
+        left, top, right, bottom = shown["window"][0]
+        shoot(f"hotkey-dialog-{dpi}-dpi", (left, top, right - left, bottom - top))
         client = shown["client"][0]
         for control in (PROMPT, KEY_NAME, IDOK, IDCANCEL):
             rect = shown[control][0]

@@ -1,19 +1,26 @@
 // Test helper: keeps a system resource busy so that another program's use of it fails.
 //   hold clipboard        opens the clipboard and keeps it open
 //   hold file PATH        opens PATH with no sharing, so nobody can replace it
+//   hold hotkey MODS VK   registers the global hotkey (numbers, 0x allowed)
 // Prints "held" once the resource is taken and holds it until its standard input ends,
 // then lets go and prints "released" before it exits.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const bool file = std::strcmp(argv[1], "file") == 0;
-    if (file && argc < 3) return 2;
+    const bool hotkey = std::strcmp(argv[1], "hotkey") == 0;
+    if ((file && argc < 3) || (hotkey && argc < 4)) return 2;
     HANDLE handle = INVALID_HANDLE_VALUE;
-    if (file) {
+    if (hotkey) {
+        if (!RegisterHotKey(nullptr, 1, std::strtoul(argv[2], nullptr, 0),
+                            std::strtoul(argv[3], nullptr, 0)))
+            return 1;
+    } else if (file) {
         handle = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return 1;
     } else {
@@ -27,7 +34,9 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     while (std::getchar() != EOF) {
     }
-    if (file)
+    if (hotkey)
+        UnregisterHotKey(nullptr, 1);
+    else if (file)
         CloseHandle(handle);
     else
         CloseClipboard();

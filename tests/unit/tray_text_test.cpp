@@ -27,11 +27,15 @@ TEST(TrayText, AboutHasNameDescriptionAndLicenceSeparatedByBlankLines) {
     EXPECT_EQ(std::count(zh.begin(), zh.end(), '\r'), 0); // single line feeds only
 }
 
-TEST(HotkeyCapture, ModifierKeysAloneChangeNothing) {
-    for (uint32_t vk : {0x10u, 0x11u, 0x12u, 0x5Bu, 0x5Cu}) {
+TEST(HotkeyCapture, ModifierKeysAloneAndTheInputMethodsKeyChangeNothing) {
+    // 0xE5 is VK_PROCESSKEY: a key an input method took, which no hotkey can ever fire on.
+    for (uint32_t vk : {0x10u, 0x11u, 0x12u, 0x5Bu, 0x5Cu, 0xE5u}) {
         EXPECT_EQ(classify_key_press(vk, 0), KeyPress::Ignored) << vk;
+        EXPECT_EQ(classify_key_press(vk, 0x4), KeyPress::Ignored) << vk;
         EXPECT_EQ(classify_key_press(vk, 0x6), KeyPress::Ignored) << vk;
     }
+    EXPECT_EQ(classify_key_press(0xE4, 0x4), KeyPress::Accepted);
+    EXPECT_EQ(classify_key_press(0xE6, 0x4), KeyPress::Accepted);
 }
 
 TEST(HotkeyCapture, PlainKeysNeedAModifierButFunctionKeysDoNot) {

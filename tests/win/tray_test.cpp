@@ -4,17 +4,23 @@
 
 #include <windows.h>
 
+#include <imm.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "main/tray/app_icon_win.h"
 #include "main/hotkey/hotkey_dialog_win.h"
 #include "main/hotkey/hotkey_registration_win.h"
 #include "main/tray/settings_win.h"
+#include "main/tray/tray_app_win.h"
 #include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
 #include "strings/wide_win.h"
+#include "window_driver.h"
 
 namespace {
 
@@ -108,6 +114,59 @@ struct HeldKey {
     }
 };
 
+// Stands in front of the dialog's procedure: keeps the window-menu requests it would act on.
+WNDPROC dialog_procedure = nullptr;
+std::vector<LPARAM> menu_requests; // SC_KEYMENU's character, one per request
+
+LRESULT CALLBACK record_menu_requests(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_KEYMENU) {
+        menu_requests.push_back(lparam);
+        return 0;
+    }
+    return CallWindowProcW(dialog_procedure, window, message, wparam, lparam);
+}
+
+// A notification area that refuses the first `adds_refused` NIM_ADDs and knows no icon to
+// modify unless told; it keeps every request.
+std::vector<DWORD> icon_requests;
+int adds_refused = 0;
+bool modify_finds_icon = false;
+
+BOOL WINAPI busy_notification_area(DWORD message, PNOTIFYICONDATAW) {
+    icon_requests.push_back(message);
+    if (message == NIM_ADD) return adds_refused-- > 0 ? FALSE : TRUE;
+    return message == NIM_MODIFY && modify_finds_icon;
+}
+
+class TrayIcon : public testing::Test {
+  protected:
+    void SetUp() override {
+        icon_requests.clear();
+        modify_finds_icon = false;
+        set_notify_icon_function(busy_notification_area);
+        tray = make_tray_window();
+        ASSERT_NE(tray, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(tray);
+        set_notify_icon_function(nullptr);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+    // Runs the message loop until `requests` icon requests were made, for at most `ms`.
+    void run_until(size_t requests, DWORD ms) {
+        const ULONGLONG end = GetTickCount64() + ms;
+        while (icon_requests.size() < requests && GetTickCount64() < end) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        }
+    }
+
+    HWND tray = nullptr;
+};
+
 UINT registered_modifiers = 0;
 UINT registered_vk = 0;
 
@@ -136,6 +195,18 @@ class HotkeyDialog : public testing::Test {
         RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Vellumshot");
     }
     void key(HWND dialog, WPARAM vk) { SendMessageW(dialog, WM_KEYDOWN, vk, 0); }
+    // A click as the button itself takes it: the press gives it the focus, the release
+    // in its area tells the dialog.
+    void click(HWND dialog, int id) {
+        HWND button = GetDlgItem(dialog, id);
+        RECT r;
+        GetClientRect(button, &r);
+        const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+        PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        PostMessageW(button, WM_LBUTTONUP, 0, middle);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
     std::string label() { return window_text(tray_app.dialog_key_label); }
 
     HWND tray = nullptr;
@@ -214,8 +285,9 @@ TEST(AppIcon, TheExecutableCarriesItAsItsFirstIcon) {
     DestroyIcon(small);
 }
 
-TEST(AppManifest, AsksForLongPaths) {
-    // Wine ignores the setting; Windows gives paths past MAX_PATH only to a program that asks.
+TEST(AppManifest, AsksForLongPathsAndPerMonitorAwarenessWithItsFallback) {
+    // Wine ignores both settings. Windows gives paths past MAX_PATH only to a program that
+    // asks, and 1607, which knows no PerMonitorV2, takes the next name in the list.
     HMODULE exe = LoadLibraryExW(L"..\\Vellumshot.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(exe, nullptr);
     HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), RT_MANIFEST);
@@ -224,6 +296,9 @@ TEST(AppManifest, AsksForLongPaths) {
     const std::string manifest(text, SizeofResource(exe, found));
     EXPECT_NE(manifest.find("<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/"
                             "WindowsSettings\">true</longPathAware>"),
+              std::string::npos);
+    EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                            "WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"),
               std::string::npos);
     FreeLibrary(exe);
 }
@@ -432,11 +507,11 @@ TEST_F(HotkeyDialog, AQuitRequestClosesItUnappliedAndReachesTheMainLoop) {
     EXPECT_EQ(msg.wParam, 7u);
 }
 
-TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheOldOneKept) {
+TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheNextKeysChooseAnother) {
     ASSERT_TRUE(RegisterHotKey(nullptr, 99, MOD_CONTROL | MOD_ALT, 'K')); // the other holder
     HWND dialog = create_hotkey_dialog(tray);
     tray_app.pending_hotkey = Hotkey{MOD_CONTROL | MOD_ALT, 'K'}; // as typed: key capture aside
-    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    click(dialog, IDOK);
     EXPECT_TRUE(IsWindow(dialog)) << "a hotkey that does nothing must not be accepted";
     EXPECT_EQ(label(), "In use by another program: choose another combination");
     EXPECT_EQ(tray_app.hotkey.modifiers, 6u);
@@ -444,13 +519,203 @@ TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheOldOneKept) {
     EXPECT_TRUE(UnregisterHotKey(tray, HOTKEY_ID)) << "the old hotkey is still the tray's";
     EXPECT_TRUE(register_capture_hotkey(tray));
 
-    // Once the other program lets go, the same OK takes it.
-    UnregisterHotKey(nullptr, 99);
-    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    // The user chooses another: the next key goes to whatever has the focus after the
+    // click, and OK takes the new combination.
+    EXPECT_EQ(GetFocus(), dialog) << "the click left the keyboard on the OK button";
+    SendMessageW(GetFocus(), WM_KEYDOWN, VK_F9, 0);
+    EXPECT_EQ(label(), "F9");
+    click(dialog, IDOK);
     run_hotkey_dialog(tray, dialog);
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(tray_app.hotkey.modifiers, uint32_t{MOD_CONTROL | MOD_ALT});
-    EXPECT_EQ(stored_dword(L"HotkeyVk"), 0x4Bu);
-    EXPECT_TRUE(combination_is_taken(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_EQ(tray_app.hotkey.modifiers, 0u);
+    EXPECT_EQ(stored_dword(L"HotkeyVk"), DWORD{VK_F9});
+    EXPECT_TRUE(combination_is_taken(0, VK_F9));
     EXPECT_FALSE(combination_is_taken(6, 0x41)) << "the old hotkey was given up";
+    UnregisterHotKey(nullptr, 99);
+}
+
+TEST_F(HotkeyDialog, APressOnOkReleasedOffItLeavesTheKeysWithTheDialog) {
+    HWND dialog = create_hotkey_dialog(tray);
+    HWND ok = GetDlgItem(dialog, IDOK);
+    PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(ok, WM_LBUTTONUP, 0, MAKELPARAM(-40, -40)); // the user thought better of it
+    pump();
+    ASSERT_TRUE(IsWindow(dialog));
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_F9, 0);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    run_hotkey_dialog(tray, dialog);
+    EXPECT_EQ(tray_app.pending_hotkey.vk, UINT{VK_F9}) << "F9 went to the button";
+}
+
+TEST_F(HotkeyDialog, HasNoInputMethodAndTakesNoInputMethodKey) {
+    HWND dialog = create_hotkey_dialog(tray);
+    HIMC context = ImmGetContext(dialog);
+    EXPECT_EQ(context, nullptr) << "an input method would compose the keys typed here";
+    ImmReleaseContext(dialog, context);
+    // Only this window: its controls keep what the thread gives them.
+    HWND ok = GetDlgItem(dialog, IDOK);
+    context = ImmGetContext(ok);
+    EXPECT_NE(context, nullptr);
+    ImmReleaseContext(ok, context);
+
+    // Should a key still come as VK_PROCESSKEY, Shift held with it makes no hotkey; the
+    // same Shift with P does, which shows it was held.
+    std::string before, after_ime, after_p;
+    for (int attempt = 0; attempt < 5 && after_p != "Shift + P"; ++attempt) {
+        HeldKey shift(VK_SHIFT);
+        before = label();
+        key(dialog, VK_PROCESSKEY);
+        after_ime = label();
+        EXPECT_EQ(tray_app.pending_hotkey.vk, 0x41u);
+        key(dialog, 'P');
+        after_p = label();
+    }
+    EXPECT_EQ(after_p, "Shift + P");
+    EXPECT_EQ(after_ime, before);
+    DestroyWindow(dialog);
+    run_hotkey_dialog(tray, dialog);
+}
+
+TEST_F(HotkeyDialog, AltLettersLookForNoMenuMnemonic) {
+    // With no menu to find the letter in, the system beeps at each one.
+    HWND dialog = create_hotkey_dialog(tray);
+    dialog_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record_menu_requests)));
+    menu_requests.clear();
+    const LPARAM alt_down = 1 | (LPARAM{1} << 29);
+    for (WPARAM letter : {WPARAM{'x'}, WPARAM{'1'}})
+        SendMessageW(dialog, WM_SYSCHAR, letter, alt_down);
+    EXPECT_TRUE(menu_requests.empty());
+    // Alt+Space is the window menu's own key.
+    SendMessageW(dialog, WM_SYSCHAR, ' ', alt_down);
+    EXPECT_EQ(menu_requests, std::vector<LPARAM>{' '});
+    DestroyWindow(dialog);
+    run_hotkey_dialog(tray, dialog);
+}
+
+TEST_F(HotkeyDialog, MovedToA200PercentMonitorItTakesTheSuggestedRectangleAndScalesItsContent) {
+    HWND dialog = create_hotkey_dialog(tray);
+    auto font_height = [&] {
+        LOGFONTW font{};
+        HFONT used =
+            reinterpret_cast<HFONT>(SendMessageW(tray_app.dialog_key_label, WM_GETFONT, 0, 0));
+        if (used) GetObjectW(used, sizeof(font), &font);
+        return std::abs(font.lfHeight);
+    };
+    const int height_at_96 = font_height();
+    // What Windows suggests there: the client area twice as large, inside a frame and
+    // caption of the new DPI.
+    RECT suggested{300, 200, 300 + 840, 200 + 380};
+    SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    RECT now;
+    GetWindowRect(dialog, &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested))
+        << now.left << "," << now.top << " " << now.right - now.left << "x" << now.bottom - now.top;
+    RECT client;
+    GetClientRect(dialog, &client);
+    for (int id : {IDOK, IDCANCEL}) {
+        SCOPED_TRACE(id);
+        RECT button;
+        GetWindowRect(GetDlgItem(dialog, id), &button);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&button), 2);
+        EXPECT_EQ(button.right - button.left, 160);
+        EXPECT_EQ(button.bottom - button.top, 60);
+        RECT inside;
+        IntersectRect(&inside, &button, &client);
+        EXPECT_TRUE(EqualRect(&inside, &button))
+            << "cut off at " << client.right << "x" << client.bottom;
+    }
+    EXPECT_GT(height_at_96, 0);
+    EXPECT_GE(font_height(), 2 * height_at_96 - 1) << "the text stayed at 100 %";
+    DestroyWindow(dialog);
+    run_hotkey_dialog(tray, dialog);
+    EXPECT_EQ(tray_app.dialog_font, nullptr);
+}
+
+TEST_F(TrayIcon, AnAddRefusedTwiceIsTriedAgainOnATimerModifyFirst) {
+    adds_refused = 2;
+    add_tray_icon(tray);
+    run_until(5, 4 * TRAY_RETRY_MS);
+    EXPECT_EQ(icon_requests,
+              (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_ADD}));
+    EXPECT_FALSE(KillTimer(tray, TRAY_RETRY_TIMER)) << "the tries go on after the icon showed";
+}
+
+TEST_F(TrayIcon, TheTriesLastAboutAMinuteAndATaskbarCreatedStillAddsIt) {
+    EXPECT_GE(TRAY_RETRIES * TRAY_RETRY_MS, 45000u);
+    EXPECT_LE(TRAY_RETRIES * TRAY_RETRY_MS, 75000u);
+    adds_refused = 1000; // no notification area at all
+    add_tray_icon(tray);
+    for (int tick = 0; tick < TRAY_RETRIES + 10; ++tick)
+        SendMessageW(tray, WM_TIMER, TRAY_RETRY_TIMER, 0);
+    EXPECT_EQ(std::count(icon_requests.begin(), icon_requests.end(), DWORD{NIM_ADD}),
+              1 + TRAY_RETRIES);
+    EXPECT_FALSE(KillTimer(tray, TRAY_RETRY_TIMER)) << "the tries never end";
+
+    // Much later the taskbar comes: its broadcast adds the icon, and one refused there
+    // starts the tries again, which end when a late add shows through a modify.
+    tray_app.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+    icon_requests.clear();
+    SendMessageW(tray, tray_app.taskbar_created, 0, 0);
+    EXPECT_EQ(icon_requests, std::vector<DWORD>{NIM_ADD});
+    modify_finds_icon = true;
+    SendMessageW(tray, WM_TIMER, TRAY_RETRY_TIMER, 0);
+    SendMessageW(tray, WM_TIMER, TRAY_RETRY_TIMER, 0);
+    EXPECT_EQ(icon_requests, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
+    EXPECT_FALSE(KillTimer(tray, TRAY_RETRY_TIMER));
+}
+
+// A visible window of the class Windows fades a chosen menu item out in.
+HWND show_fading_menu_item() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SysFader";
+    RegisterClassExW(&wc);
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"SysFader", L"",
+                           WS_POPUP | WS_VISIBLE, 1700, 900, 120, 24, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+}
+
+// Runs the message loop until `count` overlays are open, for at most `ms`.
+size_t run_until_overlays(size_t count, DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (own_windows(L"VLS_Capture").size() < count && GetTickCount64() < end) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pump();
+    }
+    return own_windows(L"VLS_Capture").size();
+}
+
+void close_overlays() {
+    for (HWND overlay : own_windows(L"VLS_Capture")) DestroyWindow(overlay);
+    pump();
+}
+
+// The tray window as the menu's grab finds it.
+using MenuGrab = TrayIcon;
+
+TEST_F(MenuGrab, WaitsForTheChosenItemsFadeWhileTheHotkeyAndDoubleClickDoNot) {
+    HWND fader = show_fading_menu_item();
+    ASSERT_NE(fader, nullptr);
+    SendMessageW(tray, WM_COMMAND, IDM_CAPTURE, 0);
+    EXPECT_TRUE(own_windows(L"VLS_Capture").empty()) << "the fading item would be in the picture";
+    // The hotkey and the icon's double-click grab at once all the same.
+    SendMessageW(tray, WM_HOTKEY, HOTKEY_ID, 0);
+    EXPECT_EQ(own_windows(L"VLS_Capture").size(), 1u);
+    SendMessageW(tray, WM_TRAYICON, 0, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(own_windows(L"VLS_Capture").size(), 2u);
+    DestroyWindow(fader);
+    EXPECT_EQ(run_until_overlays(3, 3000), 3u) << "the menu's grab never came";
+    close_overlays();
+}
+
+TEST_F(MenuGrab, AFaderThatStaysHoldsItOnlyAMoment) {
+    HWND fader = show_fading_menu_item();
+    SendMessageW(tray, WM_COMMAND, IDM_CAPTURE, 0);
+    EXPECT_EQ(run_until_overlays(1, 3000), 1u);
+    EXPECT_TRUE(IsWindowVisible(fader));
+    DestroyWindow(fader);
+    close_overlays();
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 enum class KeyPress {
-    Ignored,       // a modifier key on its own: nothing changes
+    Ignored,       // a modifier key on its own, or an input method's key: nothing changes
     NeedsModifier, // a plain key without Ctrl, Shift, Alt or Win: show the rule
     Accepted,      // a usable combination
 };

@@ -1,5 +1,7 @@
 #include "main/hotkey/hotkey_dialog_win.h"
 
+#include <imm.h>
+
 #include <string>
 
 #include "main/tray/app_icon_win.h"
@@ -40,13 +42,50 @@ void register_dialog_class(HINSTANCE instance) {
 // area at 200 % and the dialog cannot be confirmed (Enter is a key it captures).
 int scaled(int length, UINT dpi) { return MulDiv(length, static_cast<int>(dpi), 96); }
 
-// `r` holds left, top, width and height at 96 DPI.
+// Where each control stands at 96 DPI: left, top, width, height in client pixels.
+struct ControlPlace {
+    int id;
+    RECT r;
+};
+constexpr ControlPlace CONTROL_PLACES[] = {
+    {IDC_HOTKEY_PROMPT, {20, 20, 370, 24}},
+    {IDC_HOTKEY_NAME, {20, 55, 370, 36}},
+    {IDOK, {120, 110, 80, 30}},
+    {IDCANCEL, {220, 110, 80, 30}},
+};
+
 HWND add_control(HWND dialog, HINSTANCE instance, const wchar_t* window_class,
-                 std::string_view text, DWORD ex_style, DWORD style, RECT r, int id, UINT dpi) {
-    return CreateWindowExW(ex_style, window_class, to_wide(text).c_str(), style,
-                           scaled(r.left, dpi), scaled(r.top, dpi), scaled(r.right, dpi),
-                           scaled(r.bottom, dpi), dialog,
+                 std::string_view text, DWORD ex_style, DWORD style, int id) {
+    return CreateWindowExW(ex_style, window_class, to_wide(text).c_str(), style, 0, 0, 0, 0, dialog,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+// Places the controls and gives them the system's message font, both at `dpi`. Run at
+// creation and again when the dialog moves to a monitor of another scale: Windows then
+// changes the frame and caption only. The font the controls had before goes once none
+// uses it any more.
+void lay_out_controls(HWND dialog, UINT dpi) {
+    LOGFONTW face;
+    HFONT font = message_font_at_dpi(dpi, face) ? CreateFontIndirectW(&face) : nullptr;
+    for (const ControlPlace& place : CONTROL_PLACES) {
+        HWND control = GetDlgItem(dialog, place.id);
+        if (control == nullptr) continue;
+        SetWindowPos(control, nullptr, scaled(place.r.left, dpi), scaled(place.r.top, dpi),
+                     scaled(place.r.right, dpi), scaled(place.r.bottom, dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    if (font == nullptr) return; // the controls keep the font they have
+    if (tray_app.dialog_font) DeleteObject(tray_app.dialog_font);
+    tray_app.dialog_font = font;
+}
+
+// The documented answer to WM_DPICHANGED: the rectangle Windows suggests for the new DPI,
+// then the content laid out at it.
+void on_dpi_changed(HWND dialog, UINT dpi, const RECT& suggested) {
+    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    lay_out_controls(dialog, dpi);
 }
 
 void set_label(std::string_view text) {
@@ -93,6 +132,10 @@ HWND create_hotkey_dialog(HWND tray_window) {
                                   WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, DIALOG_WIDTH,
                                   DIALOG_HEIGHT, tray_window, nullptr, instance, nullptr);
     if (dialog == nullptr) fatal_stop();
+    // Keys are combinations here, not text: with an input method on (the default for
+    // Chinese users) letters would come as VK_PROCESSKEY and open a composition window at
+    // the dialog's corner. This window alone loses its input context.
+    ImmAssociateContextEx(dialog, nullptr, 0);
     const UINT dpi = window_dpi(dialog);
     const int width = scaled(DIALOG_WIDTH, dpi);
     const int height = scaled(DIALOG_HEIGHT, dpi);
@@ -102,15 +145,15 @@ HWND create_hotkey_dialog(HWND tray_window) {
 
     // A control that cannot be made is simply missing; key capture works without it.
     add_control(dialog, instance, L"STATIC", hotkey_prompt(language), 0, WS_CHILD | WS_VISIBLE,
-                {20, 20, 370, 24}, IDC_HOTKEY_PROMPT, dpi);
-    HWND label = add_control(dialog, instance, L"STATIC",
-                             format_hotkey(tray_app.hotkey.modifiers, tray_app.hotkey.vk),
-                             WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_CENTER,
-                             {20, 55, 370, 36}, IDC_HOTKEY_NAME, dpi);
+                IDC_HOTKEY_PROMPT);
+    HWND label = add_control(
+        dialog, instance, L"STATIC", format_hotkey(tray_app.hotkey.modifiers, tray_app.hotkey.vk),
+        WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_CENTER, IDC_HOTKEY_NAME);
     add_control(dialog, instance, L"BUTTON", button_ok(language), 0,
-                WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, {120, 110, 80, 30}, IDOK, dpi);
+                WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, IDOK);
     add_control(dialog, instance, L"BUTTON", button_cancel(language), 0,
-                WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, {220, 110, 80, 30}, IDCANCEL, dpi);
+                WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, IDCANCEL);
+    lay_out_controls(dialog, dpi);
 
     tray_app.dialog_key_label = label;
     tray_app.pending_hotkey = tray_app.hotkey;
@@ -132,6 +175,13 @@ void run_hotkey_dialog(HWND tray_window, HWND dialog) {
             break;
         }
         if (got < 0) break;
+        // A control can still hold the focus (a press on OK released off it tells nobody):
+        // its keys are the dialog's all the same, and the dialog takes the focus back.
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd != dialog &&
+            IsChild(dialog, msg.hwnd)) {
+            SetFocus(dialog);
+            msg.hwnd = dialog;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -172,6 +222,9 @@ LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LP
                 // open with the old hotkey registered and says so.
                 if (!switch_capture_hotkey(GetWindow(window, GW_OWNER), tray_app.pending_hotkey)) {
                     set_label(hotkey_taken(tray_app.language));
+                    // The click gave OK the focus: the next keys would go to the button
+                    // (Space pressing it again) instead of making the next combination.
+                    SetFocus(window);
                     return 0;
                 }
                 tray_app.dialog_state = HotkeyDialogState::Accepted;
@@ -184,8 +237,26 @@ LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LP
         default:
             return 0;
         }
+    case WM_ACTIVATE:
+        // Keys are captured by this window only, never by a control: it takes the focus
+        // back whenever it is activated, whichever control had it before.
+        if (LOWORD(wparam) != WA_INACTIVE) SetFocus(window);
+        return 0;
     case WM_KEYDOWN:
         on_key_down(static_cast<uint32_t>(wparam));
+        return 0;
+    case WM_DPICHANGED:
+        on_dpi_changed(window, LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+        return 0;
+    case WM_NCDESTROY:
+        // After the controls are gone: none of them draws with the font any more.
+        if (tray_app.dialog_font) DeleteObject(tray_app.dialog_font);
+        tray_app.dialog_font = nullptr;
+        return DefWindowProcW(window, message, wparam, lparam);
+    case WM_SYSCHAR:
+        // Alt+letter would look for a menu mnemonic and, with no menu, beep. Alt+Space
+        // still opens the window menu.
+        if (wparam == L' ') return DefWindowProcW(window, message, wparam, lparam);
         return 0;
     default:
         return DefWindowProcW(window, message, wparam, lparam);

@@ -1,7 +1,5 @@
 #include "main/tray/tray_app_win.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <string>
 
@@ -20,6 +18,8 @@ namespace {
 
 constexpr UINT TRAY_ICON_ID = 1;
 
+NotifyIconFunction notify_icon = Shell_NotifyIconW; // or a test's stand-in
+
 void register_tray_class(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
@@ -31,9 +31,7 @@ void register_tray_class(HINSTANCE instance) {
     RegisterClassExW(&wc); // failure shows up as CreateWindowExW failing
 }
 
-} // namespace
-
-void add_tray_icon(HWND window) {
+NOTIFYICONDATAW tray_icon_record(HWND window) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
     data.hWnd = window;
@@ -49,7 +47,40 @@ void add_tray_icon(HWND window) {
     const size_t units = std::min(tip.size(), std::size(data.szTip) - 1);
     std::copy_n(tip.c_str(), units, data.szTip);
     data.szTip[units] = L'\0';
-    Shell_NotifyIconW(NIM_ADD, &data); // no notification area: the hotkey still works
+    return data;
+}
+
+} // namespace
+
+void set_notify_icon_function(NotifyIconFunction notify) {
+    notify_icon = notify ? notify : Shell_NotifyIconW;
+}
+
+void add_tray_icon(HWND window) {
+    NOTIFYICONDATAW data = tray_icon_record(window);
+    if (notify_icon(NIM_ADD, &data)) {
+        tray_app.tray_retries_left = 0;
+        KillTimer(window, TRAY_RETRY_TIMER);
+        return;
+    }
+    // At logon a Run entry can start while Explorer is too busy to take the icon, and as
+    // its taskbar exists already no TaskbarCreated follows: without more tries the menu
+    // stays out of reach for the whole session. With no notification area at all the
+    // tries run out and the hotkey still works.
+    tray_app.tray_retries_left = TRAY_RETRIES;
+    SetTimer(window, TRAY_RETRY_TIMER, TRAY_RETRY_MS, nullptr);
+}
+
+void retry_tray_icon(HWND window) {
+    if (tray_app.tray_retries_left > 0) {
+        --tray_app.tray_retries_left;
+        NOTIFYICONDATAW data = tray_icon_record(window);
+        // A NIM_ADD that timed out can have gone through late: the icon is there then,
+        // and only a modify finds it.
+        if (notify_icon(NIM_MODIFY, &data) || notify_icon(NIM_ADD, &data))
+            tray_app.tray_retries_left = 0;
+    }
+    if (tray_app.tray_retries_left == 0) KillTimer(window, TRAY_RETRY_TIMER);
 }
 
 void remove_tray_icon(HWND window) {
@@ -57,7 +88,7 @@ void remove_tray_icon(HWND window) {
     data.cbSize = sizeof(data);
     data.hWnd = window;
     data.uID = TRAY_ICON_ID;
-    Shell_NotifyIconW(NIM_DELETE, &data);
+    notify_icon(NIM_DELETE, &data);
 }
 
 void run_tray_app() {

@@ -15,6 +15,38 @@
 
 namespace {
 
+constexpr UINT_PTR MENU_FADE_TIMER = 2; // TRAY_RETRY_TIMER is 1
+constexpr UINT MENU_FADE_POLL_MS = 15;
+constexpr ULONGLONG MENU_FADE_LONGEST_MS = 250;
+
+// Windows fades a chosen menu item out after the menu has closed (selection fade, on by
+// default), in a layered window of this class.
+bool menu_fade_showing() {
+    HWND fader = nullptr;
+    while ((fader = FindWindowExW(nullptr, fader, L"SysFader", nullptr)) != nullptr)
+        if (IsWindowVisible(fader)) return true;
+    return false;
+}
+
+// The tray menu's Screenshot: a grab while the item still fades would freeze our own menu
+// item into the picture, so it waits until the fade is over, a quarter of a second at
+// most. Polled on a timer, not slept: the fade is animated on this thread's messages.
+void capture_after_menu_fade(HWND window) {
+    if (!menu_fade_showing()) {
+        open_overlay();
+        return;
+    }
+    ++tray_app.menu_grabs_waiting;
+    tray_app.menu_grab_deadline = GetTickCount64() + MENU_FADE_LONGEST_MS;
+    SetTimer(window, MENU_FADE_TIMER, MENU_FADE_POLL_MS, nullptr);
+}
+
+void on_menu_fade_timer(HWND window) {
+    if (menu_fade_showing() && GetTickCount64() < tray_app.menu_grab_deadline) return;
+    KillTimer(window, MENU_FADE_TIMER);
+    for (; tray_app.menu_grabs_waiting > 0; --tray_app.menu_grabs_waiting) open_overlay();
+}
+
 void append_item(HMENU menu, UINT flags, UINT_PTR id, std::string_view text) {
     AppendMenuW(menu, flags, id, to_wide(text).c_str());
 }
@@ -28,7 +60,7 @@ void show_about_box(HWND window) {
 void run_tray_command(HWND window, UINT id) {
     switch (id) {
     case IDM_CAPTURE:
-        open_overlay();
+        capture_after_menu_fade(window);
         break;
     case IDM_AUTOSTART:
         toggle_autostart();
@@ -120,6 +152,10 @@ LRESULT CALLBACK tray_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         return 0;
     case WM_TRAYICON:
         on_tray_icon(window, lparam);
+        return 0;
+    case WM_TIMER:
+        if (wparam == TRAY_RETRY_TIMER) retry_tray_icon(window);
+        if (wparam == MENU_FADE_TIMER) on_menu_fade_timer(window);
         return 0;
     default:
         // A new taskbar knows no icons: ours goes back in.

@@ -7,7 +7,7 @@
 
 constexpr UINT WM_TRAYICON = WM_APP + 1; // the tray icon's callback message
 
-constexpr UINT IDM_CAPTURE = 40001;
+constexpr UINT IDM_CAPTURE = 40001; // grabs once the chosen item's fade is over
 constexpr UINT IDM_AUTOSTART = 40002;
 constexpr UINT IDM_HOTKEY_SETTINGS = 40003;
 constexpr UINT IDM_LANG_CHINESE = 40004;
