@@ -8,7 +8,7 @@
 #include "capture/image/bmp_writer_win.h"
 #include "capture/image/clipboard_win.h"
 #include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 #include "capture/pin/pin_window_win.h"
 #include "capture/image/png_writer_win.h"
 #include "capture/overlay/render_selection_win.h"

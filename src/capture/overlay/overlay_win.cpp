@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "capture/overlay/actions_win.h"
-#include "capture/overlay/marks_win.h"
-#include "capture/overlay/paint_win.h"
+#include "capture/overlay/marking_win.h"
+#include "capture/overlay/frame_paint_win.h"
 #include "capture/overlay/selection_win.h"
-#include "capture/overlay/overlay_state_win.h"
-#include "capture/overlay/toolbar_win.h"
+#include "capture/overlay/overlay_internal_win.h"
+#include "capture/overlay/toolbar_paint_win.h"
 #include "capture/image/screen_grab_win.h"
 #include "capture/overlay/text_entry_win.h"
 

@@ -5,7 +5,7 @@
 
 #include "capture/marks/annotation_draw_win.h"
 #include "capture/image/dib_header_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 std::optional<PixelImage> render_selection(const OverlayState& state) {
     const OverlayRect& sel = state.selection;

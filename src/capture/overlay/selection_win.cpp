@@ -5,7 +5,7 @@
 #include <new>
 
 #include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 void start_selection_drag(HWND window, OverlayState& state, OverlayPoint point) {
     state.selecting = true;

@@ -6,7 +6,7 @@
 
 #include "capture/marks/annotation.h"
 #include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 #include "strings/wide_win.h"
 
 namespace {

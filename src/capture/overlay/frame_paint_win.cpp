@@ -1,10 +1,10 @@
-#include "capture/overlay/paint_win.h"
+#include "capture/overlay/frame_paint_win.h"
 
 #include <string>
 
 #include "capture/marks/annotation_draw_win.h"
-#include "capture/overlay/overlay_state_win.h"
-#include "capture/overlay/toolbar_win.h"
+#include "capture/overlay/overlay_internal_win.h"
+#include "capture/overlay/toolbar_paint_win.h"
 #include "capture/overlay/text_entry_win.h"
 #include "capture/image/pixel_convert.h"
 #include "capture/overlay/selection.h"

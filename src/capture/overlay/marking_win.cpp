@@ -1,4 +1,4 @@
-#include "capture/overlay/marks_win.h"
+#include "capture/overlay/marking_win.h"
 
 #include <commdlg.h>
 
@@ -8,7 +8,7 @@
 #include "capture/marks/annotation.h"
 #include "capture/marks/mosaic.h"
 #include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 void start_mark(HWND window, OverlayState& state, OverlayPoint point) {
     state.drawing = true;

@@ -1,12 +1,12 @@
-#include "capture/overlay/toolbar_win.h"
+#include "capture/overlay/toolbar_paint_win.h"
 
 #include <optional>
 #include <string>
 
 #include "capture/overlay/overlay_win.h"
 #include "capture/overlay/actions_win.h"
-#include "capture/overlay/marks_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/marking_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/text_entry_win.h"
 #include "capture/overlay/toolbar.h"
 #include "strings/interface_language.h"
