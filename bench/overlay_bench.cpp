@@ -15,10 +15,8 @@
 
 #include "capture/marks/annotation_draw_win.h"
 #include "capture/overlay/overlay_win.h"
-#include "capture/overlay/frame_paint_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/pin/pin_window_win.h"
-#include "capture/overlay/render_selection_win.h"
 
 namespace {
 

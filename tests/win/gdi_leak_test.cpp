@@ -14,10 +14,8 @@
 
 #include "capture/marks/annotation.h"
 #include "capture/overlay/overlay_win.h"
-#include "capture/overlay/frame_paint_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/pin/pin_window_win.h"
-#include "capture/overlay/render_selection_win.h"
 #include "capture/overlay/toolbar.h"
 #include "main/hotkey/hotkey_dialog_win.h"
 #include "main/tray/tray_app_win.h"

@@ -13,7 +13,6 @@
 #include "capture/overlay/overlay_win.h"
 #include "capture/pin/pin_window_win.h"
 #include "capture/overlay/overlay_internal_win.h"
-#include "capture/overlay/render_selection_win.h"
 #include "capture/image/screen_grab_win.h"
 #include "main/tray/tray_state_win.h"
 #include "window_driver.h"

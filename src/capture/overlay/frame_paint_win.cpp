@@ -1,13 +1,9 @@
-#include "capture/overlay/frame_paint_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 #include <string>
 
-#include "capture/marks/annotation_draw_win.h"
-#include "capture/overlay/overlay_internal_win.h"
-#include "capture/overlay/toolbar_paint_win.h"
-#include "capture/overlay/text_entry_win.h"
 #include "capture/image/pixel_convert.h"
-#include "capture/overlay/selection.h"
+#include "capture/marks/annotation_draw_win.h"
 
 PaintTimings* paint_timings = nullptr;
 

@@ -1,14 +1,11 @@
-#include "capture/overlay/marking_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 #include <commdlg.h>
 
 #include <array>
 #include <optional>
 
-#include "capture/marks/annotation.h"
 #include "capture/marks/mosaic.h"
-#include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_internal_win.h"
 
 void start_mark(HWND window, OverlayState& state, OverlayPoint point) {
     state.drawing = true;
@@ -68,13 +65,4 @@ void choose_color(HWND window, OverlayState& state) {
     if (overlay_state(window) != &state) return;
     if (chosen) state.color = dialog.rgbResult;
     request_repaint(window);
-}
-
-void cycle_width(HWND window, OverlayState& state) {
-    state.width_index = next_width_index(state.width_index);
-    request_repaint(window);
-}
-
-void undo_last_annotation(HWND window, OverlayState& state) {
-    if (undo_last(state.annotations)) request_repaint(window);
 }

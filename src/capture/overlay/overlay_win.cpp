@@ -1,24 +1,17 @@
 #include "capture/overlay/overlay_win.h"
 
-#include "capture/image/dib_header_win.h"
-
 #include <memory>
 
-#include "capture/overlay/actions_win.h"
-#include "capture/overlay/marking_win.h"
-#include "capture/overlay/frame_paint_win.h"
-#include "capture/overlay/selection_win.h"
-#include "capture/overlay/overlay_internal_win.h"
-#include "capture/overlay/toolbar_paint_win.h"
+#include "capture/image/dib_header_win.h"
 #include "capture/image/screen_grab_win.h"
-#include "capture/overlay/text_entry_win.h"
+#include "capture/overlay/commands.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 namespace {
 
 constexpr wchar_t OVERLAY_CLASS[] = L"VLS_Capture";
 
 int release_count = 0;
-OverlayFault next_fault = OverlayFault::None;
 
 // Releases what open_overlay made, in an order that never deletes a bitmap still
 // selected into a DC. Handles not made yet are null and skipped, so a half-built
@@ -62,25 +55,21 @@ void on_destroy(HWND window, OverlayState* state) {
 void on_key_down(HWND window, OverlayState& state, WPARAM key) {
     // Read once, when the key arrives.
     const bool ctrl = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
-    if (key == VK_ESCAPE) {
-        close_overlay(window, state);
-    } else if (key == VK_RETURN) {
-        if (state.toolbar_active) copy_selection(window, state);
-    } else if (ctrl && key == 'C') {
-        copy_selection(window, state);
-    } else if (ctrl && key == 'P') {
-        pin_selection(window, state);
-    } else if (ctrl && key == 'Z') {
-        // Also while a mark is in progress, which then carries on.
-        undo_last_annotation(window, state);
-    }
+    const std::optional<int32_t> command =
+        key_command(static_cast<uint32_t>(key), ctrl, state.toolbar_active);
+    if (command) run_command(window, state, *command);
 }
 
 void on_left_button_down(HWND window, OverlayState& state, LPARAM lparam) {
     const OverlayPoint point = pointer_from_lparam(lparam);
     state.last_pointer = point;
-    if (state.toolbar_active && state.has_selection && press_toolbar(window, state, point))
-        return; // the command ran; it may have closed the overlay
+    if (state.toolbar_active && state.has_selection) {
+        const std::optional<int32_t> command = toolbar_hit(state.toolbar_buttons, point.x, point.y);
+        if (command) {
+            run_command(window, state, *command); // it may have closed the overlay
+            return;
+        }
+    }
     if (!state.toolbar_active) {
         start_selection_drag(window, state, point);
         return;
@@ -162,7 +151,7 @@ LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, L
         if (state && reinterpret_cast<HWND>(lparam) != window) on_capture_lost(window, *state);
         return 0;
     case WM_RBUTTONDOWN:
-        if (state) close_overlay(window, *state);
+        if (state) run_command(window, *state, TOOLBAR_CLOSE);
         return 0;
     case WM_OVERLAY_TEXT_COMMIT:
         if (state) commit_text_entry(window, *state);
@@ -181,26 +170,7 @@ LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, L
 
 } // namespace
 
-OverlayState* overlay_state(HWND window) {
-    return reinterpret_cast<OverlayState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-void request_repaint(HWND window) { InvalidateRect(window, nullptr, TRUE); }
-
 int overlay_release_count() { return release_count; }
-
-void fail_next_overlay(OverlayFault fault) { next_fault = fault; }
-
-bool take_overlay_fault(OverlayFault fault) {
-    if (next_fault != fault) return false;
-    next_fault = OverlayFault::None;
-    return true;
-}
-
-void close_overlay(HWND window, OverlayState& state) {
-    remove_text_entry(state);
-    DestroyWindow(window);
-}
 
 // Freezes the screen and opens one more overlay on it. The grab comes first so the
 // overlay shows the screen as it was when the user asked.

@@ -1,11 +1,10 @@
-#include "capture/overlay/render_selection_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 #include <cstdint>
 #include <new>
 
-#include "capture/marks/annotation_draw_win.h"
 #include "capture/image/dib_header_win.h"
-#include "capture/overlay/overlay_internal_win.h"
+#include "capture/marks/annotation_draw_win.h"
 
 std::optional<PixelImage> render_selection(const OverlayState& state) {
     const OverlayRect& sel = state.selection;

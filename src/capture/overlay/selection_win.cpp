@@ -1,11 +1,8 @@
-#include "capture/overlay/selection_win.h"
-
-#include "capture/image/dib_header_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 #include <new>
 
-#include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_internal_win.h"
+#include "capture/image/dib_header_win.h"
 
 void start_selection_drag(HWND window, OverlayState& state, OverlayPoint point) {
     state.selecting = true;

@@ -1,12 +1,9 @@
-#include "capture/overlay/text_entry_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 #include <commctrl.h>
 
 #include <string>
 
-#include "capture/marks/annotation.h"
-#include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_internal_win.h"
 #include "strings/wide_win.h"
 
 namespace {
