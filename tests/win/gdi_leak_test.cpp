@@ -18,7 +18,7 @@
 #include "capture/pin/pin_window_win.h"
 #include "capture/overlay/toolbar.h"
 #include "main/hotkey/hotkey_dialog_win.h"
-#include "main/tray/tray_app_win.h"
+#include "main/tray/tray_icon_win.h"
 #include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
 #include "process_measure.h"

@@ -8,7 +8,7 @@
 #include "main/hotkey/hotkey_dialog_win.h"
 #include "main/hotkey/hotkey_registration_win.h"
 #include "main/tray/settings_win.h"
-#include "main/tray/tray_app_win.h"
+#include "main/tray/tray_icon_win.h"
 #include "main/tray/tray_state_win.h"
 #include "main/tray/tray_text.h"
 #include "strings/wide_win.h"
