@@ -147,7 +147,7 @@ double warm_grab(int w, int h) {
 // Ten marks of each kind spread over the selection, one pen stroke of 2,000 points and
 // one mosaic of 1,000 cells among them.
 void add_sixty_marks(OverlayState& s) {
-    const OverlayRect& sel = s.selection;
+    const PixelRect& sel = s.selection;
     const int w = sel.right - sel.left, h = sel.bottom - sel.top;
     for (int i = 0; i < 10; ++i) {
         const int x = sel.left + w * (i + 1) / 12, y = sel.top + h * (i + 1) / 12;

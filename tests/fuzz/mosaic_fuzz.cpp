@@ -8,18 +8,18 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in{data, size};
-    const OverlayRect selection = normalised_rect({take<int32_t>(in), take<int32_t>(in)},
-                                                  {take<int32_t>(in), take<int32_t>(in)});
+    const PixelRect selection = normalised_rect({take<int32_t>(in), take<int32_t>(in)},
+                                                {take<int32_t>(in), take<int32_t>(in)});
     const int32_t snapshot_width = take<int32_t>(in);
     std::vector<uint8_t> snapshot(take<uint16_t>(in) % 4096);
     for (uint8_t& byte : snapshot) byte = take<uint8_t>(in);
 
-    std::vector<OverlayRect> cells;
+    std::vector<PixelRect> cells;
     const int count = take<uint8_t>(in) % 32;
     for (int i = 0; i < count; ++i) {
         const int32_t x = take<int32_t>(in);
         const int32_t y = take<int32_t>(in);
-        const OverlayRect cell = mosaic_cell_at(x, y);
+        const PixelRect cell = mosaic_cell_at(x, y);
         FUZZ_CHECK(cell.right - cell.left == MOSAIC_CELL && cell.bottom - cell.top == MOSAIC_CELL);
         FUZZ_CHECK(cell.left % MOSAIC_CELL == 0 && cell.top % MOSAIC_CELL == 0);
         const size_t before = cells.size();
@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(cell.top >= selection.top && cell.bottom <= selection.bottom);
         }
         // Stored marks may carry any cell, not only grid cells.
-        const OverlayRect any{take<int32_t>(in), take<int32_t>(in), take<int32_t>(in),
-                              take<int32_t>(in)};
-        for (const OverlayRect& c : {cell, any}) {
+        const PixelRect any{take<int32_t>(in), take<int32_t>(in), take<int32_t>(in),
+                            take<int32_t>(in)};
+        for (const PixelRect& c : {cell, any}) {
             const uint32_t color =
                 mosaic_cell_color(snapshot, snapshot_width, selection.left, selection.top, c);
             FUZZ_CHECK(color <= 0xFFFFFF);

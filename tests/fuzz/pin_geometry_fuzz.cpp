@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t any_length = pin_scaled_length(image_h, take<float>(in));
     FUZZ_CHECK(any_length >= 1);
 
-    const PinRect old{take<int32_t>(in), take<int32_t>(in), take<int32_t>(in), take<int32_t>(in)};
+    const PixelRect old{take<int32_t>(in), take<int32_t>(in), take<int32_t>(in), take<int32_t>(in)};
     const ScreenRect centred = pin_centred_rect(old, length, any_length);
     FUZZ_CHECK(centred.width == length && centred.height == any_length);
 

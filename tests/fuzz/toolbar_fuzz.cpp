@@ -10,13 +10,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in{data, size};
     // Half the inputs come as mouse-message words, half as any 32-bit coordinates.
     const bool from_messages = take<uint8_t>(in) & 1;
-    OverlayPoint a{take<int32_t>(in), take<int32_t>(in)};
-    OverlayPoint b{take<int32_t>(in), take<int32_t>(in)};
+    PixelPoint a{take<int32_t>(in), take<int32_t>(in)};
+    PixelPoint b{take<int32_t>(in), take<int32_t>(in)};
     if (from_messages) {
         a = pointer_from_lparam(take<int64_t>(in));
         b = pointer_from_lparam(take<int64_t>(in));
     }
-    const OverlayRect selection = normalised_rect(a, b);
+    const PixelRect selection = normalised_rect(a, b);
     FUZZ_CHECK(selection.left <= selection.right && selection.top <= selection.bottom);
     FUZZ_CHECK(confirms_selection(a, b) == confirms_selection(b, a));
 
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t label_top = size_label_top(selection.top, take<int32_t>(in));
     (void)label_top;
 
-    const OverlayPoint origin = toolbar_origin(selection, take<int32_t>(in));
+    const PixelPoint origin = toolbar_origin(selection, take<int32_t>(in));
     FUZZ_CHECK(origin.x >= 0);
     const std::array<ToolbarButton, 13> layout = toolbar_layout(origin);
     const std::vector<ToolbarButton> buttons(layout.begin(), layout.end());

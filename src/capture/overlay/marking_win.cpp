@@ -7,7 +7,7 @@
 
 #include "capture/marks/mosaic.h"
 
-void start_mark(HWND window, OverlayState& state, OverlayPoint point) {
+void start_mark(HWND window, OverlayState& state, PixelPoint point) {
     state.drawing = true;
     state.press_point = point;
     state.stroke_points.clear();
@@ -19,7 +19,7 @@ void start_mark(HWND window, OverlayState& state, OverlayPoint point) {
     SetCapture(window);
 }
 
-void update_mark(HWND window, OverlayState& state, OverlayPoint point) {
+void update_mark(HWND window, OverlayState& state, PixelPoint point) {
     switch (state.tool) {
     case AnnotationTool::Pen:
         // Every position, repeats included: the stroke is exactly what the pointer did.
@@ -39,7 +39,7 @@ void update_mark(HWND window, OverlayState& state, OverlayPoint point) {
     request_repaint(window);
 }
 
-void end_mark(HWND window, OverlayState& state, OverlayPoint point) {
+void end_mark(HWND window, OverlayState& state, PixelPoint point) {
     state.drawing = false;
     ReleaseCapture(); // result ignored: nothing depends on it
     // Colour and width as they are now, at the release.

@@ -39,9 +39,9 @@ struct OverlayState {
     bool selecting = false;                // a selection drag is in progress
     bool has_selection = false;            // a selection of at least 4 x 4 exists
     bool toolbar_active = false;           // set together with has_selection
-    OverlayPoint drag_anchor;              // where the selection drag began
-    OverlayPoint last_pointer;             // latest press or move: where a lost capture ends a drag
-    OverlayRect selection;                 // always normalised
+    PixelPoint drag_anchor;                // where the selection drag began
+    PixelPoint last_pointer;               // latest press or move: where a lost capture ends a drag
+    PixelRect selection;                   // always normalised
     std::vector<uint8_t> selection_pixels; // frozen screen inside the selection, B G R A
     int32_t selection_pixels_width = 0;
     int32_t selection_pixels_height = 0;
@@ -52,13 +52,13 @@ struct OverlayState {
     unsigned width_index = 1;            // into STROKE_WIDTHS: Medium
     std::vector<Annotation> annotations; // committed, oldest first
     bool drawing = false;                // a mark is in progress
-    OverlayPoint press_point;            // where the mark in progress began
-    std::vector<OverlayPoint> stroke_points;
-    std::vector<OverlayRect> mosaic_cells;
+    PixelPoint press_point;              // where the mark in progress began
+    std::vector<PixelPoint> stroke_points;
+    std::vector<PixelRect> mosaic_cells;
 
     // Text entry and toolbar.
     HWND text_edit = nullptr;                   // the open text box, if any
-    OverlayPoint text_position;                 // top-left of the box and of its text
+    PixelPoint text_position;                   // top-left of the box and of its text
     std::vector<ToolbarButton> toolbar_buttons; // as last drawn, for the hit test
 };
 
@@ -105,11 +105,11 @@ void close_overlay(HWND window, OverlayState& state);
 // --- selection_win.cpp: the selection drag and the snapshot of a confirmed selection.
 
 // Left press with no confirmed selection: a new drag starts at `point`.
-void start_selection_drag(HWND window, OverlayState& state, OverlayPoint point);
+void start_selection_drag(HWND window, OverlayState& state, PixelPoint point);
 // Pointer moved while dragging: the selection follows it.
-void update_selection_drag(HWND window, OverlayState& state, OverlayPoint point);
+void update_selection_drag(HWND window, OverlayState& state, PixelPoint point);
 // Left release while dragging: confirms the selection if it is at least 4 x 4.
-void end_selection_drag(HWND window, OverlayState& state, OverlayPoint point);
+void end_selection_drag(HWND window, OverlayState& state, PixelPoint point);
 // Copies the frozen screen inside the confirmed selection into selection_pixels.
 void snapshot_selection(OverlayState& state);
 
@@ -117,11 +117,11 @@ void snapshot_selection(OverlayState& state);
 // release commits it; and the colour dialog.
 
 // Left press on the selection with a tool other than Text.
-void start_mark(HWND window, OverlayState& state, OverlayPoint point);
+void start_mark(HWND window, OverlayState& state, PixelPoint point);
 // Pointer moved while a mark is in progress.
-void update_mark(HWND window, OverlayState& state, OverlayPoint point);
+void update_mark(HWND window, OverlayState& state, PixelPoint point);
 // Left release while a mark is in progress: commits it when it makes a mark.
-void end_mark(HWND window, OverlayState& state, OverlayPoint point);
+void end_mark(HWND window, OverlayState& state, PixelPoint point);
 // The colour dialog, starting from the current colour; Cancel keeps it. Repaints when the
 // overlay is still there afterwards.
 void choose_color(HWND window, OverlayState& state);
@@ -132,7 +132,7 @@ void choose_color(HWND window, OverlayState& state);
 // box's content into every frame itself.
 
 // Discards any open box and opens a fresh, focused one at `point`.
-void open_text_entry(HWND window, OverlayState& state, OverlayPoint point);
+void open_text_entry(HWND window, OverlayState& state, PixelPoint point);
 // Destroys the open box, if any, without committing it.
 void remove_text_entry(OverlayState& state);
 // Enter in the box: its text, if any, becomes a text mark; the box goes.

@@ -61,7 +61,7 @@ void on_key_down(HWND window, OverlayState& state, WPARAM key) {
 }
 
 void on_left_button_down(HWND window, OverlayState& state, LPARAM lparam) {
-    const OverlayPoint point = pointer_from_lparam(lparam);
+    const PixelPoint point = pointer_from_lparam(lparam);
     state.last_pointer = point;
     if (state.toolbar_active && state.has_selection) {
         const std::optional<int32_t> command = toolbar_hit(state.toolbar_buttons, point.x, point.y);

@@ -65,7 +65,7 @@ void remove_text_entry(OverlayState& state) {
     if (focused && overlay && IsWindowVisible(overlay)) SetFocus(overlay);
 }
 
-void open_text_entry(HWND window, OverlayState& state, OverlayPoint point) {
+void open_text_entry(HWND window, OverlayState& state, PixelPoint point) {
     remove_text_entry(state); // an open box's text is lost, not committed
     HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, point.x, point.y, BOX_WIDTH,

@@ -115,7 +115,7 @@ void draw_icon(HDC dc, const ToolbarButton& b, const OverlayState& state) {
 } // namespace
 
 void draw_toolbar(HDC dc, OverlayState& state) {
-    const OverlayPoint origin = toolbar_origin(state.selection, state.screen_height);
+    const PixelPoint origin = toolbar_origin(state.selection, state.screen_height);
     HBRUSH panel_brush = CreateSolidBrush(PANEL_FILL);
     HPEN panel_pen = CreatePen(PS_SOLID, 1, PANEL_EDGE);
     HGDIOBJ old_brush = SelectObject(dc, panel_brush);
