@@ -6,6 +6,7 @@
 #include "capture/image/screen_grab_win.h"
 #include "capture/overlay/commands.h"
 #include "capture/overlay/overlay_internal_win.h"
+#include "capture/window_class_win.h"
 
 namespace {
 
@@ -212,17 +213,12 @@ void open_overlay() {
         OutputDebugStringW(L"GetModuleHandleW failed");
         ExitProcess(1);
     }
-    HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
-
-    // Fails harmlessly for every overlay after the first: the class is already there.
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.style = CS_HREDRAW | CS_VREDRAW;
-    window_class.lpfnWndProc = overlay_window_proc;
-    window_class.hInstance = module;
-    window_class.hCursor = cross;
-    window_class.lpszClassName = OVERLAY_CLASS;
-    RegisterClassExW(&window_class);
+    WindowClass overlay_class;
+    overlay_class.name = OVERLAY_CLASS;
+    overlay_class.procedure = overlay_window_proc;
+    overlay_class.style = CS_HREDRAW | CS_VREDRAW;
+    overlay_class.cursor = LoadCursorW(nullptr, IDC_CROSS);
+    register_window_class(module, overlay_class);
 
     state->dim_dc =
         take_overlay_fault(OverlayFault::DimDc) ? nullptr : CreateCompatibleDC(state->screen_dc);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "capture/window_class_win.h"
 #include "main/tray/app_icon_win.h"
 #include "main/dpi_win.h"
 #include "main/fatal_stop_win.h"
@@ -18,21 +19,13 @@ constexpr wchar_t DIALOG_CLASS[] = L"VLS_HkDlg";
 constexpr int DIALOG_WIDTH = 420;
 constexpr int DIALOG_HEIGHT = 180;
 
-// The class keeps its icons for the life of the process, so they are made only when the
-// class is not there yet, and go again if its registration fails.
 void register_dialog_class(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(instance, DIALOG_CLASS, &wc)) return;
-    wc.lpfnWndProc = hotkey_dialog_proc;
-    wc.hInstance = instance;
-    wc.hIcon = load_app_icon(32, 32);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = DIALOG_CLASS;
-    wc.hIconSm = load_app_icon(16, 16);
-    if (RegisterClassExW(&wc)) return;
-    if (wc.hIcon) DestroyIcon(wc.hIcon);
-    if (wc.hIconSm) DestroyIcon(wc.hIconSm);
+    WindowClass dialog_class;
+    dialog_class.name = DIALOG_CLASS;
+    dialog_class.procedure = hotkey_dialog_proc;
+    dialog_class.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    dialog_class.load_icon = load_app_icon;
+    register_window_class(instance, dialog_class);
 }
 
 // The layout is in 96-DPI pixels. The process is per-monitor DPI aware, so Windows scales

@@ -1,5 +1,6 @@
 #include "main/tray/tray_app_win.h"
 
+#include "capture/window_class_win.h"
 #include "main/tray/app_icon_win.h"
 #include "main/dpi_win.h"
 #include "main/fatal_stop_win.h"
@@ -13,14 +14,11 @@
 namespace {
 
 void register_tray_class(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = tray_window_proc;
-    wc.hInstance = instance;
-    wc.hIcon = load_app_icon(32, 32);
-    wc.lpszClassName = L"VLS_Msg";
-    wc.hIconSm = load_app_icon(16, 16);
-    RegisterClassExW(&wc); // failure shows up as CreateWindowExW failing
+    WindowClass tray_class;
+    tray_class.name = L"VLS_Msg";
+    tray_class.procedure = tray_window_proc;
+    tray_class.load_icon = load_app_icon;
+    register_window_class(instance, tray_class);
 }
 
 } // namespace
