@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "capture/image/little_endian.h"
+#include "capture/output/little_endian.h"
 
 TEST(LittleEndian, LowByteFirstAndOnlyTheBytesAskedFor) {
     std::array<uint8_t, 6> out{};

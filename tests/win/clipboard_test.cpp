@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "capture/image/clipboard_win.h"
+#include "capture/output/clipboard_win.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/image/output_file_win.h"
+#include "capture/output/output_file_win.h"
 #include "capture/overlay/overlay_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/pin/pin_window_win.h"

@@ -8,9 +8,9 @@
 #include <iterator>
 #include <vector>
 
-#include "capture/image/bmp_writer_win.h"
-#include "capture/image/output_file_win.h"
-#include "capture/image/png_writer_win.h"
+#include "capture/output/bmp_writer_win.h"
+#include "capture/output/output_file_win.h"
+#include "capture/output/png_writer_win.h"
 
 namespace {
 

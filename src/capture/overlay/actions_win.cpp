@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "capture/image/bmp_writer_win.h"
-#include "capture/image/clipboard_win.h"
-#include "capture/image/png_writer_win.h"
+#include "capture/output/bmp_writer_win.h"
+#include "capture/output/clipboard_win.h"
+#include "capture/output/png_writer_win.h"
 #include "capture/pin/pin_window_win.h"
 #include "main/cli/output_naming.h"
 #include "strings/interface_language.h"

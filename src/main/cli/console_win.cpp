@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "capture/image/output_file_win.h"
+#include "capture/output/output_file_win.h"
 #include "strings/wide_win.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "capture/image/little_endian.h"
+#include "capture/output/little_endian.h"
 
 namespace {
 

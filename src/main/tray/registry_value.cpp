@@ -1,6 +1,6 @@
 #include "main/tray/registry_value.h"
 
-#include "capture/image/little_endian.h"
+#include "capture/output/little_endian.h"
 
 std::optional<uint32_t> stored_dword(bool read_ok, uint32_t type, const uint8_t* data,
                                      size_t size) {

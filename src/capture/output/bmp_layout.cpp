@@ -1,8 +1,8 @@
-#include "capture/image/bmp_layout.h"
+#include "capture/output/bmp_layout.h"
 
 #include <cstddef>
 
-#include "capture/image/little_endian.h"
+#include "capture/output/little_endian.h"
 
 std::array<BmpField, 15> bmp_header_fields(int32_t width, int32_t height) {
     const uint32_t image_size = static_cast<uint32_t>(width) * 4u * static_cast<uint32_t>(height);
