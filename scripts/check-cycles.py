@@ -5,7 +5,8 @@ Reads the built objects of the Windows build (every file of src/ is in it): a fi
 depends on another when its object uses a symbol that only the other's object defines.
 Inline functions and templates, defined in every object that uses them, tie no file to
 another. Prints each circle found (a strongly connected group of two or more files) and
-the number of files and edges read.
+the number of files and edges read. Also fails when code outside src/main uses src/main
+for anything but the output-naming rule.
 Usage: check-cycles.py BUILD_DIR
 """
 import pathlib
@@ -84,6 +85,13 @@ for v in sorted(graph):
     if v not in index:
         visit(v)
 
+# The one use of src/main from below it: the output-naming rule (BMP or PNG by the name).
+upward = sorted((a, b) for a, targets in graph.items() for b in targets
+                if not a.startswith("src/main/") and b.startswith("src/main/")
+                and b != "src/main/cli/output_naming.cpp")
+for a, b in upward:
+    print(f"upward: {a} uses {b}")
+
 edges = sum(len(t) for t in graph.values())
 for group in groups:
     print("circle: " + " <-> ".join(group))
@@ -92,5 +100,6 @@ for group in groups:
             names = subprocess.run(["c++filt"], input="\n".join(sorted(why[(a, b)])),
                                    capture_output=True, text=True).stdout.split("\n")
             print(f"  {a} uses {b}: {', '.join(n for n in names if n)}")
-print(f"{len(graph)} files, {edges} dependencies between them, {len(groups)} circles")
-sys.exit(1 if groups else 0)
+print(f"{len(graph)} files, {edges} dependencies between them, {len(groups)} circles, "
+      f"{len(upward)} uses of src/main from below it besides the output-naming rule")
+sys.exit(1 if groups or upward else 0)

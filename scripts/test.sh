@@ -40,6 +40,9 @@ step "fuzz build and runs"
 echo "== Windows build (the first one also compiles libdeflate)"
 scripts/build.sh windows
 step "Windows build"
+echo "== no two source files use each other's functions in a circle"
+python3 scripts/check-cycles.py build/windows
+step "circularity check"
 echo "== Windows tests under Wine"
 status=0
 ctest --preset windows --output-log build/logs/ctest-windows.log || status=$?
