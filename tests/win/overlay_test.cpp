@@ -15,6 +15,7 @@
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/image/screen_grab_win.h"
 #include "main/tray/tray_state_win.h"
+#include "strings/interface_language.h"
 #include "window_driver.h"
 
 namespace {
@@ -480,21 +481,21 @@ std::vector<uint8_t> width_button(HWND window) {
 }
 
 TEST_F(Overlay, TheWidthLabelCyclesBackAndFollowsTheLanguage) {
-    const Language language = tray_app.language;
+    const Language language = interface_language();
     HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     drag(window, 100, 100, 700, 500);
-    tray_app.language = Language::English;
+    set_interface_language(Language::English);
     const std::vector<uint8_t> medium = width_button(window);
     ASSERT_FALSE(medium.empty());
     press_button(window, TOOLBAR_WIDTH);
     EXPECT_NE(width_button(window), medium);
     for (int i = 0; i < 3; ++i) press_button(window, TOOLBAR_WIDTH);
     EXPECT_EQ(width_button(window), medium); // four presses: Medium again
-    tray_app.language = Language::Chinese;
+    set_interface_language(Language::Chinese);
     request_repaint(window);
     EXPECT_NE(width_button(window), medium); // the next paint names it in Chinese
-    tray_app.language = language;
+    set_interface_language(language);
 }
 
 // A layered window shows only the frame it is handed, never its child windows: the text

@@ -11,6 +11,7 @@
 #include "main/hotkey/hotkey_registration_win.h"
 #include "main/tray/settings_win.h"
 #include "main/tray/tray_state_win.h"
+#include "strings/interface_language.h"
 #include "strings/wide_win.h"
 
 namespace {
@@ -63,7 +64,7 @@ void on_key_down(uint32_t vk) {
     case KeyPress::Ignored:
         break;
     case KeyPress::NeedsModifier:
-        if (open) set_label(hotkey_need_modifier(tray_app.language));
+        if (open) set_label(hotkey_need_modifier(interface_language()));
         break;
     case KeyPress::Accepted:
         if (!open) break;
@@ -79,7 +80,7 @@ HWND create_hotkey_dialog(HWND tray_window) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (instance == nullptr) fatal_stop();
     register_dialog_class(instance);
-    const Language language = tray_app.language;
+    const Language language = interface_language();
     // Made hidden, then sized for the DPI of the monitor it is on, then shown.
     HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME, DIALOG_CLASS,
                                   to_wide(hotkey_dialog_title(language)).c_str(),
@@ -164,7 +165,7 @@ LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LP
                 // A combination another program holds would do nothing: the dialog stays
                 // open with the old hotkey registered and says so.
                 if (!switch_capture_hotkey(GetWindow(window, GW_OWNER), tray_app.pending_hotkey)) {
-                    set_label(hotkey_taken(tray_app.language));
+                    set_label(hotkey_taken(interface_language()));
                     return 0;
                 }
                 tray_app.dialog_state = HotkeyDialogState::Accepted;

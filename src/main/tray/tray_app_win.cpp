@@ -10,6 +10,7 @@
 #include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
 #include "strings/detect_language_win.h"
+#include "strings/interface_language.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void run_tray_app() {
     CreateMutexW(nullptr, TRUE, L"Vellumshot_Single");
     if (GetLastError() == ERROR_ALREADY_EXISTS) return;
     set_per_monitor_dpi_awareness();
-    tray_app.language = detect_language();
+    set_interface_language(detect_language());
     tray_app.hotkey = load_hotkey_settings();
 
     HINSTANCE instance = GetModuleHandleW(nullptr);

@@ -9,6 +9,7 @@
 #include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
 #include "main/tray/tray_text.h"
+#include "strings/interface_language.h"
 #include "strings/wide_win.h"
 
 namespace {
@@ -29,7 +30,7 @@ void add_tray_icon(HWND window) {
     if (!tray_app.tray_icon) tray_app.tray_icon = load_app_icon(16, 16);
     data.hIcon = tray_app.tray_icon;
     // Truncated to the field's size, always NUL-terminated.
-    const std::wstring tip = to_wide(tray_tip_text(tray_app.language));
+    const std::wstring tip = to_wide(tray_tip_text(interface_language()));
     const size_t units = std::min(tip.size(), std::size(data.szTip) - 1);
     std::copy_n(tip.c_str(), units, data.szTip);
     data.szTip[units] = L'\0';
