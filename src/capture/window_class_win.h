@@ -15,4 +15,4 @@ struct WindowClass {
 // finds it registered. The icons are made only when the class is registered now (it keeps
 // them for the process's life) and destroyed again if that fails. A failure shows up as
 // CreateWindowExW failing.
-void register_window_class(HINSTANCE module, const WindowClass& spec);
+void register_window_class(HINSTANCE module, const WindowClass& fields);
