@@ -13,7 +13,7 @@
 #include <fstream>
 #include <vector>
 
-#include "capture/image/png_encoder.h"
+#include "capture/output/png_encoder.h"
 
 namespace {
 

@@ -15,10 +15,8 @@
 
 #include "capture/marks/annotation_draw_win.h"
 #include "capture/overlay/overlay_win.h"
-#include "capture/overlay/paint_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 #include "capture/pin/pin_window_win.h"
-#include "capture/overlay/render_selection_win.h"
 
 namespace {
 
@@ -149,7 +147,7 @@ double warm_grab(int w, int h) {
 // Ten marks of each kind spread over the selection, one pen stroke of 2,000 points and
 // one mosaic of 1,000 cells among them.
 void add_sixty_marks(OverlayState& s) {
-    const OverlayRect& sel = s.selection;
+    const PixelRect& sel = s.selection;
     const int w = sel.right - sel.left, h = sel.bottom - sel.top;
     for (int i = 0; i < 10; ++i) {
         const int x = sel.left + w * (i + 1) / 12, y = sel.top + h * (i + 1) / 12;
@@ -221,7 +219,7 @@ void marked_frames(int rounds, Bare& b, PaintTimings& timings) {
     for (int i = 0; i < 200; ++i)
         SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(b.w / 2 + i, b.h / 2 + (i * i) % 97));
     UpdateWindow(window);
-    render_selection(s);
+    if (!render_selection(s)) std::fprintf(stderr, "render_selection made no image\n");
     for (int round = 0; round < rounds; ++round) {
         for (int frame = 0; frame < 3; ++frame) {
             SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(b.w / 2 + frame, b.h / 3));
@@ -232,8 +230,9 @@ void marked_frames(int rounds, Bare& b, PaintTimings& timings) {
             bare.values.push_back(bare_frame(b));
         }
         const double t0 = now_ms();
-        render_selection(s);
+        const bool rendered = render_selection(s).has_value();
         flat.values.push_back(now_ms() - t0);
+        if (!rendered) std::fprintf(stderr, "render_selection made no image\n");
         floor.values.push_back(flatten_floor(s));
         // The marks alone, on a bitmap of the selection's size.
         HDC memory = CreateCompatibleDC(s.screen_dc);
@@ -288,7 +287,7 @@ void pin_figures(int rounds) {
     for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = static_cast<uint8_t>(i * 7);
     Series zoom1{"pin WM_PAINT, 1000x700 at zoom 1.0", {}},
         zoom2{"pin WM_PAINT, 1000x700 at zoom 2.0", {}};
-    open_pin_window(image);
+    if (!open_pin_window(image)) std::fprintf(stderr, "the pin did not open\n");
     HWND pin = newest_pin();
     pump();
     for (int round = 0; round < rounds; ++round) {
@@ -305,7 +304,7 @@ void pin_figures(int rounds) {
     pump();
     const double before = working_set_mb();
     for (int i = 0; i < 50; ++i) {
-        open_pin_window(image);
+        if (!open_pin_window(image)) std::fprintf(stderr, "the pin did not open\n");
         pump();
         DestroyWindow(newest_pin());
         pump();

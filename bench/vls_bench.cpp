@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "capture/image/bmp_writer_win.h"
-#include "capture/image/png_encoder.h"
-#include "capture/image/png_writer_win.h"
+#include "capture/output/bmp_writer_win.h"
+#include "capture/output/png_encoder.h"
+#include "capture/output/png_writer_win.h"
 #include "capture/image/screen_grab_win.h"
 
 namespace {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets and runs the whole test suite:
 # formatting, the platform-free code natively under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a short run of each fuzz target, then the Windows build's
-# tests under Wine.
+# UndefinedBehaviorSanitizer, a short run of each fuzz target, then the Windows build, the
+# check that no two source files use each other's functions in a circle, and its tests
+# under Wine.
 # Ends with the time each group of tests took.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -40,6 +41,9 @@ step "fuzz build and runs"
 echo "== Windows build (the first one also compiles libdeflate)"
 scripts/build.sh windows
 step "Windows build"
+echo "== no two source files use each other's functions in a circle"
+python3 scripts/check-cycles.py build/windows
+step "circularity check"
 echo "== Windows tests under Wine"
 status=0
 ctest --preset windows --output-log build/logs/ctest-windows.log || status=$?

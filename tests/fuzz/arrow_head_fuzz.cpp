@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t width = take<int32_t>(in);
     const std::optional<ArrowHead> head = arrow_head(x1, y1, x2, y2, width);
     FUZZ_CHECK(head.has_value() == (x1 != x2 || y1 != y2));
-    if (head) FUZZ_CHECK(head->apex == (OverlayPoint{x2, y2}));
+    if (head) FUZZ_CHECK(head->apex == (PixelPoint{x2, y2}));
 
     const double value = take<double>(in);
     const int32_t coordinate = to_coordinate(value);

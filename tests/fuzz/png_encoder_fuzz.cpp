@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "../common/png_read.h"
-#include "capture/image/png_encoder.h"
+#include "capture/output/png_encoder.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

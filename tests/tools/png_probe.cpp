@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "capture/image/png_writer_win.h"
+#include "capture/output/png_writer_win.h"
 
 int main(int argc, char** argv) {
     if (argc != 5) return 2;

@@ -8,8 +8,8 @@
 #include "capture/marks/annotation.h"
 
 TEST(FinishMark, EachToolCommitsItsOwnShape) {
-    const std::vector<OverlayPoint> one{{5, 5}}, two{{5, 5}, {9, 7}};
-    const std::vector<OverlayRect> none, cell{{0, 0, 12, 12}};
+    const std::vector<PixelPoint> one{{5, 5}}, two{{5, 5}, {9, 7}};
+    const std::vector<PixelRect> none, cell{{0, 0, 12, 12}};
     EXPECT_FALSE(finish_mark(AnnotationTool::Pen, {5, 5}, {5, 5}, one, none, 1, 4));
     auto pen = finish_mark(AnnotationTool::Pen, {5, 5}, {30, 30}, two, none, 0xFF00, 6);
     ASSERT_TRUE(pen);

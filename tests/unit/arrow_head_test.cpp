@@ -13,11 +13,11 @@ TEST(ArrowHead, EquilateralAtTheReleasePoint) {
     // 200 px long at width 10: side 37; horizontal shaft, wings 30 degrees either side.
     auto head = arrow_head(0, 0, 200, 0, 10);
     ASSERT_TRUE(head);
-    EXPECT_EQ(head->apex, (OverlayPoint{200, 0}));
+    EXPECT_EQ(head->apex, (PixelPoint{200, 0}));
     const int32_t back = static_cast<int32_t>(200 - 37 * std::cos(PI_6));
     const int32_t half = static_cast<int32_t>(37 * std::sin(PI_6)); // 18.5 truncated
-    EXPECT_EQ(head->wings[0], (OverlayPoint{back, half}));
-    EXPECT_EQ(head->wings[1], (OverlayPoint{back, -half}));
+    EXPECT_EQ(head->wings[0], (PixelPoint{back, half}));
+    EXPECT_EQ(head->wings[1], (PixelPoint{back, -half}));
     // 10 px long: side 4 whatever the width.
     head = arrow_head(0, 0, 0, 10, 10);
     ASSERT_TRUE(head);

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "capture/image/bmp_layout.h"
+#include "capture/output/bmp_layout.h"
 
 namespace {
 std::vector<uint8_t> bytes(std::initializer_list<int> list) { return {list.begin(), list.end()}; }

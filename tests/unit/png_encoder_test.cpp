@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "../common/png_read.h"
-#include "capture/image/png_encoder.h"
+#include "capture/output/png_encoder.h"
 
 namespace {
 

@@ -6,19 +6,13 @@
 #include "capture/overlay/selection.h"
 
 TEST(PointerFromLparam, SignExtendsBothWords) {
-    EXPECT_EQ(pointer_from_lparam(0x00C8012C), (OverlayPoint{300, 200}));
-    EXPECT_EQ(pointer_from_lparam(0xFFD8FFE2), (OverlayPoint{-30, -40}));
-    EXPECT_EQ(pointer_from_lparam(0x7FFF8000), (OverlayPoint{-32768, 32767}));
+    EXPECT_EQ(pointer_from_lparam(0x00C8012C), (PixelPoint{300, 200}));
+    EXPECT_EQ(pointer_from_lparam(0xFFD8FFE2), (PixelPoint{-30, -40}));
+    EXPECT_EQ(pointer_from_lparam(0x7FFF8000), (PixelPoint{-32768, 32767}));
     // Upper bits of a 64-bit lParam (sign extension of the 32-bit value) are ignored.
     EXPECT_EQ(pointer_from_lparam(static_cast<int64_t>(0xFFFFFFFFFFD8FFE2)),
-              (OverlayPoint{-30, -40}));
-    EXPECT_EQ(pointer_from_lparam(0x12340000FFFF0001), (OverlayPoint{1, -1}));
-}
-
-TEST(NormalisedRect, OrdersEachAxis) {
-    EXPECT_EQ(normalised_rect({10, 20}, {30, 5}), (OverlayRect{10, 5, 30, 20}));
-    EXPECT_EQ(normalised_rect({30, 5}, {10, 20}), (OverlayRect{10, 5, 30, 20}));
-    EXPECT_EQ(normalised_rect({-5, -6}, {-5, -6}), (OverlayRect{-5, -6, -5, -6}));
+              (PixelPoint{-30, -40}));
+    EXPECT_EQ(pointer_from_lparam(0x12340000FFFF0001), (PixelPoint{1, -1}));
 }
 
 TEST(ConfirmsSelection, NeedsFourPixelsInBothDirections) {

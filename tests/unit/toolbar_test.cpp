@@ -9,20 +9,20 @@
 
 TEST(ToolbarOrigin, BelowAboveOrInsideAndRightAligned) {
     // Room below: 8 px under the selection, right edges aligned.
-    EXPECT_EQ(toolbar_origin({500, 100, 1000, 400}, 1080), (OverlayPoint{550, 408}));
+    EXPECT_EQ(toolbar_origin({500, 100, 1000, 400}, 1080), (PixelPoint{550, 408}));
     // Bottom within 50 px of the screen's bottom: 50 px above the top.
-    EXPECT_EQ(toolbar_origin({500, 100, 1000, 1031}, 1080), (OverlayPoint{550, 50}));
-    EXPECT_EQ(toolbar_origin({500, 100, 1000, 1030}, 1080), (OverlayPoint{550, 1038}));
+    EXPECT_EQ(toolbar_origin({500, 100, 1000, 1031}, 1080), (PixelPoint{550, 50}));
+    EXPECT_EQ(toolbar_origin({500, 100, 1000, 1030}, 1080), (PixelPoint{550, 1038}));
     // Neither fits: inside, 4 px under the top.
-    EXPECT_EQ(toolbar_origin({500, 49, 1000, 1080}, 1080), (OverlayPoint{550, 53}));
-    EXPECT_EQ(toolbar_origin({500, 50, 1000, 1080}, 1080), (OverlayPoint{550, 0}));
+    EXPECT_EQ(toolbar_origin({500, 49, 1000, 1080}, 1080), (PixelPoint{550, 53}));
+    EXPECT_EQ(toolbar_origin({500, 50, 1000, 1080}, 1080), (PixelPoint{550, 0}));
     // Left edge: pushed right to 0, never moved back at the right edge.
     EXPECT_EQ(toolbar_origin({10, 10, 450, 100}, 1080).x, 0);
     EXPECT_EQ(toolbar_origin({10, 10, 451, 100}, 1080).x, 1);
     EXPECT_EQ(toolbar_origin({1800, 10, 3000, 100}, 1080).x, 2550);
     // Pointer-range extremes stay representable.
     EXPECT_EQ(toolbar_origin({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, INT_MAX),
-              (OverlayPoint{INT_MAX - 450, INT_MIN + 4}));
+              (PixelPoint{INT_MAX - 450, INT_MIN + 4}));
 }
 
 TEST(ToolbarLayout, ThirteenButtonsInOrderAndInclusiveHits) {

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "capture/image/output_file_win.h"
+#include "capture/output/output_file_win.h"
 #include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 #include "capture/pin/pin_window_win.h"
 #include "capture/overlay/toolbar.h"
 #include "process_measure.h"

@@ -14,13 +14,11 @@
 
 #include "capture/marks/annotation.h"
 #include "capture/overlay/overlay_win.h"
-#include "capture/overlay/paint_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 #include "capture/pin/pin_window_win.h"
-#include "capture/overlay/render_selection_win.h"
 #include "capture/overlay/toolbar.h"
 #include "main/hotkey/hotkey_dialog_win.h"
-#include "main/tray/tray_app_win.h"
+#include "main/tray/tray_icon_win.h"
 #include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
 #include "process_measure.h"
@@ -52,12 +50,12 @@ int slots_lost(const char* name, int rounds, Path path) {
 
 // One committed mark of every kind, drawn over the selection 100,100 - 700,500.
 void add_every_mark(OverlayState& s) {
-    const std::vector<OverlayPoint> stroke{{150, 150}, {200, 170}, {260, 150}};
-    std::vector<OverlayRect> cells;
+    const std::vector<PixelPoint> stroke{{150, 150}, {200, 170}, {260, 150}};
+    std::vector<PixelRect> cells;
     for (int x = 120; x < 220; x += MOSAIC_CELL) cells.push_back({x, 300, x + MOSAIC_CELL, 312});
     const struct {
         AnnotationTool tool;
-        OverlayPoint press, release;
+        PixelPoint press, release;
     } drawn[] = {{AnnotationTool::Pen, {150, 150}, {260, 150}},
                  {AnnotationTool::Arrow, {300, 150}, {450, 250}},
                  {AnnotationTool::Rectangle, {300, 300}, {400, 380}},

@@ -16,10 +16,10 @@
 
 #include "capture/overlay/overlay_win.h"
 #include "capture/pin/pin_window_win.h"
-#include "capture/overlay/overlay_state_win.h"
-#include "capture/overlay/render_selection_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 #include "capture/image/screen_grab_win.h"
 #include "main/tray/tray_state_win.h"
+#include "strings/interface_language.h"
 #include "window_driver.h"
 
 namespace {
@@ -102,34 +102,29 @@ TEST_F(Overlay, DragSelectsTheNormalisedRectangle) {
     OverlayState& s = *overlay_state(window);
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(300, 200));
     EXPECT_TRUE(s.selecting);
-    EXPECT_EQ(s.selection, (OverlayRect{300, 200, 300, 200}));
+    EXPECT_EQ(s.selection, (PixelRect{300, 200, 300, 200}));
     SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(120, 260));
-    EXPECT_EQ(s.selection, (OverlayRect{120, 200, 300, 260}));
+    EXPECT_EQ(s.selection, (PixelRect{120, 200, 300, 260}));
     EXPECT_FALSE(s.has_selection);
     SendMessageW(window, WM_LBUTTONUP, 0, at(100, 150));
     EXPECT_FALSE(s.selecting);
     EXPECT_TRUE(s.has_selection);
     EXPECT_TRUE(s.toolbar_active);
-    EXPECT_EQ(s.selection, (OverlayRect{100, 150, 300, 200}));
+    EXPECT_EQ(s.selection, (PixelRect{100, 150, 300, 200}));
     EXPECT_EQ(s.selection_pixels_width, 200);
     EXPECT_EQ(s.selection_pixels_height, 50);
     EXPECT_EQ(s.selection_pixels.size(), 200u * 50u * 4u);
 
     // A confirmed selection is final: a later drag does not replace it.
     drag(window, 10, 10, 60, 60);
-    EXPECT_EQ(s.selection, (OverlayRect{100, 150, 300, 200}));
-}
+    EXPECT_EQ(s.selection, (PixelRect{100, 150, 300, 200}));
 
-TEST_F(Overlay, ReversedDragsGiveTheSameSelection) {
-    HWND forward = open_new_overlay();
-    ASSERT_NE(forward, nullptr);
-    drag(forward, 40, 700, 900, 90);
-    HWND backward = open_new_overlay();
-    ASSERT_NE(backward, nullptr);
-    drag(backward, 900, 90, 40, 700);
-    EXPECT_EQ(overlay_state(forward)->selection, (OverlayRect{40, 90, 900, 700}));
-    EXPECT_EQ(overlay_state(backward)->selection, overlay_state(forward)->selection);
-    EXPECT_TRUE(overlay_state(backward)->has_selection);
+    // The same corners dragged the other way give the same selection.
+    HWND other = open_new_overlay();
+    ASSERT_NE(other, nullptr);
+    drag(other, 100, 150, 300, 200);
+    EXPECT_EQ(overlay_state(other)->selection, s.selection);
+    EXPECT_TRUE(overlay_state(other)->has_selection);
 }
 
 TEST_F(Overlay, FourPixelsConfirmAndThreeDoNot) {
@@ -157,7 +152,7 @@ TEST_F(Overlay, FourPixelsConfirmAndThreeDoNot) {
             EXPECT_TRUE(s.selection_pixels.empty());
             // Still in the no-selection state: the next press starts a fresh drag.
             drag(window, 200, 200, 260, 230);
-            EXPECT_EQ(s.selection, (OverlayRect{200, 200, 260, 230}));
+            EXPECT_EQ(s.selection, (PixelRect{200, 200, 260, 230}));
             EXPECT_TRUE(s.has_selection);
         }
         DestroyWindow(window);
@@ -171,14 +166,14 @@ TEST_F(Overlay, CoordinatesBeyondTheScreenAreKept) {
     const int w = s.screen_width;
     const int h = s.screen_height;
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(-30, -40));
-    EXPECT_EQ(s.drag_anchor, (OverlayPoint{-30, -40}));
+    EXPECT_EQ(s.drag_anchor, (PixelPoint{-30, -40}));
     // The 64-bit lParam may also arrive sign-extended from the 32-bit value.
     const LPARAM extended = static_cast<LPARAM>(static_cast<int32_t>(at(w + 100, -7)));
     SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, extended);
-    EXPECT_EQ(s.selection, (OverlayRect{-30, -40, w + 100, -7}));
+    EXPECT_EQ(s.selection, (PixelRect{-30, -40, w + 100, -7}));
     SendMessageW(window, WM_LBUTTONUP, 0, at(w + 100, h + 50));
     EXPECT_TRUE(s.has_selection);
-    EXPECT_EQ(s.selection, (OverlayRect{-30, -40, w + 100, h + 50}));
+    EXPECT_EQ(s.selection, (PixelRect{-30, -40, w + 100, h + 50}));
     EXPECT_EQ(s.selection_pixels_width, w + 130);
     EXPECT_EQ(s.selection_pixels_height, h + 90);
 }
@@ -189,7 +184,7 @@ TEST_F(Overlay, AHugeSelectionKeepsNoSnapshotAndTheOverlayLives) {
     OverlayState& s = *overlay_state(window);
     drag(window, -32768, -32768, 32767, 32767); // 16 GiB of pixels
     EXPECT_TRUE(s.has_selection);
-    EXPECT_EQ(s.selection, (OverlayRect{-32768, -32768, 32767, 32767}));
+    EXPECT_EQ(s.selection, (PixelRect{-32768, -32768, 32767, 32767}));
     EXPECT_TRUE(s.selection_pixels.empty());
     UpdateWindow(window);
     EXPECT_TRUE(IsWindow(window));
@@ -300,7 +295,7 @@ TEST_F(Overlay, ClosingTheTopOverlayLeavesTheOtherWorking) {
     EXPECT_FALSE(s->has_selection);
     EXPECT_NE(GetObjectType(s->back_bitmap), 0u);
     drag(lower, 50, 60, 250, 160);
-    EXPECT_EQ(s->selection, (OverlayRect{50, 60, 250, 160}));
+    EXPECT_EQ(s->selection, (PixelRect{50, 60, 250, 160}));
     EXPECT_EQ(s->selection_pixels.size(), 200u * 100u * 4u);
 }
 
@@ -317,7 +312,7 @@ TEST_F(Overlay, CaptureTakenMidDragEndsItAsAReleaseAtTheLastPoint) {
     SetCapture(other);
     EXPECT_FALSE(s->selecting);
     EXPECT_TRUE(s->has_selection);
-    EXPECT_EQ(s->selection, (OverlayRect{100, 120, 300, 260}));
+    EXPECT_EQ(s->selection, (PixelRect{100, 120, 300, 260}));
 
     // A pen stroke likewise ends where the pointer last was and is kept.
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(150, 150));
@@ -325,11 +320,11 @@ TEST_F(Overlay, CaptureTakenMidDragEndsItAsAReleaseAtTheLastPoint) {
     SetCapture(other);
     EXPECT_FALSE(s->drawing);
     ASSERT_EQ(s->annotations.size(), 1u);
-    EXPECT_EQ(s->annotations[0].points.back(), (OverlayPoint{200, 190}));
+    EXPECT_EQ(s->annotations[0].points.back(), (PixelPoint{200, 190}));
     // Later pointer movement no longer extends anything.
     SendMessageW(window, WM_MOUSEMOVE, 0, at(260, 240));
-    EXPECT_EQ(s->annotations[0].points.back(), (OverlayPoint{200, 190}));
-    EXPECT_EQ(s->selection, (OverlayRect{100, 120, 300, 260}));
+    EXPECT_EQ(s->annotations[0].points.back(), (PixelPoint{200, 190}));
+    EXPECT_EQ(s->selection, (PixelRect{100, 120, 300, 260}));
     ReleaseCapture();
     DestroyWindow(other);
 }
@@ -417,7 +412,7 @@ TEST_F(Overlay, MarksAreRecordedDrawnAndUndone) {
     SendMessageW(window, WM_LBUTTONUP, 0, at(260, 150));
     ASSERT_EQ(s.annotations.size(), 1u);
     EXPECT_EQ(s.annotations[0].points,
-              (std::vector<OverlayPoint>{{150, 150}, {200, 150}, {250, 150}}));
+              (std::vector<PixelPoint>{{150, 150}, {200, 150}, {250, 150}}));
 
     // Rectangle, Bold: an outline only, recorded normalised with the width at release.
     press_button(window, TOOLBAR_RECTANGLE);
@@ -451,7 +446,7 @@ TEST_F(Overlay, MarksAreRecordedDrawnAndUndone) {
     SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(119, 131));
     SendMessageW(window, WM_LBUTTONUP, 0, at(119, 131));
     ASSERT_EQ(s.annotations.size(), 4u);
-    EXPECT_EQ(s.annotations[3].cells, (std::vector<OverlayRect>{{108, 120, 120, 132}}));
+    EXPECT_EQ(s.annotations[3].cells, (std::vector<PixelRect>{{108, 120, 120, 132}}));
 
     // Undo removes the newest mark each time, then nothing.
     press_button(window, TOOLBAR_UNDO);
@@ -490,21 +485,21 @@ std::vector<uint8_t> width_button(HWND window) {
 }
 
 TEST_F(Overlay, TheWidthLabelCyclesBackAndFollowsTheLanguage) {
-    const Language language = tray_app.language;
+    const Language language = interface_language();
     HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     drag(window, 100, 100, 700, 500);
-    tray_app.language = Language::English;
+    set_interface_language(Language::English);
     const std::vector<uint8_t> medium = width_button(window);
     ASSERT_FALSE(medium.empty());
     press_button(window, TOOLBAR_WIDTH);
     EXPECT_NE(width_button(window), medium);
     for (int i = 0; i < 3; ++i) press_button(window, TOOLBAR_WIDTH);
     EXPECT_EQ(width_button(window), medium); // four presses: Medium again
-    tray_app.language = Language::Chinese;
+    set_interface_language(Language::Chinese);
     request_repaint(window);
     EXPECT_NE(width_button(window), medium); // the next paint names it in Chinese
-    tray_app.language = language;
+    set_interface_language(language);
 }
 
 // A layered window shows only the frame it is handed, never its child windows: the text
@@ -521,7 +516,7 @@ TEST_F(Overlay, TheTextBoxShowsInTheFrameAndEnterCommitsIt) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(GetParent(box), window);
     EXPECT_EQ(GetFocus(), box);
-    EXPECT_EQ(s.text_position, (OverlayPoint{200, 200}));
+    EXPECT_EQ(s.text_position, (PixelPoint{200, 200}));
     pump();
     const RECT inside{204, 204, 446, 226};
     const int white_before = count_near(s, inside, 0xFFFFFF, 0);
@@ -544,7 +539,7 @@ TEST_F(Overlay, TheTextBoxShowsInTheFrameAndEnterCommitsIt) {
     const Annotation& text = s.annotations[0];
     EXPECT_EQ(text.kind, AnnotationTool::Text);
     EXPECT_EQ(text.text, "abc");
-    EXPECT_EQ((OverlayPoint{text.x, text.y}), (OverlayPoint{200, 200}));
+    EXPECT_EQ((PixelPoint{text.x, text.y}), (PixelPoint{200, 200}));
     EXPECT_EQ(text.font_height, 32);
     EXPECT_EQ(text.color, 0x0000FFu);
     EXPECT_EQ(GetFocus(), window); // Esc and Enter reach the overlay again
@@ -875,7 +870,7 @@ TEST_F(Overlay, TheOverlayHasNoInputMethodAndReadsCtrlAsItWasPressed) {
 // "Medium" in the toolbar's font is wider than its button: every width's label, in both
 // languages, is centred on its button and keeps out of the gaps and the next button.
 TEST_F(Overlay, TheWidthLabelStaysInsideItsButton) {
-    const Language language = tray_app.language;
+    const Language language = interface_language();
     HWND window = open_new_overlay();
     ASSERT_NE(window, nullptr);
     drag(window, 100, 100, 700, 500);
@@ -896,7 +891,7 @@ TEST_F(Overlay, TheWidthLabelStaysInsideItsButton) {
     };
     const std::vector<uint32_t> undo_before = undo_pixels();
     for (Language shown : {Language::English, Language::Chinese}) {
-        tray_app.language = shown;
+        set_interface_language(shown);
         for (int i = 0; i < 4; ++i) {
             press_button(window, TOOLBAR_WIDTH);
             pump();
@@ -917,5 +912,5 @@ TEST_F(Overlay, TheWidthLabelStaysInsideItsButton) {
             EXPECT_EQ(undo_pixels(), undo_before) << label << ": the label reaches the undo icon";
         }
     }
-    tray_app.language = language;
+    set_interface_language(language);
 }

@@ -17,8 +17,10 @@
 #include "main/hotkey/hotkey_registration_win.h"
 #include "main/tray/settings_win.h"
 #include "main/tray/tray_app_win.h"
+#include "main/tray/tray_icon_win.h"
 #include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
+#include "strings/interface_language.h"
 #include "strings/wide_win.h"
 #include "window_driver.h"
 
@@ -182,7 +184,7 @@ class HotkeyDialog : public testing::Test {
         RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Vellumshot");
         tray = make_tray_window();
         ASSERT_NE(tray, nullptr);
-        tray_app.language = Language::English;
+        set_interface_language(Language::English);
         tray_app.hotkey = Hotkey{6, 0x41};
         register_capture_hotkey(tray);
     }
@@ -305,14 +307,14 @@ TEST(AppManifest, AsksForLongPathsAndPerMonitorAwarenessWithItsFallback) {
 
 TEST(TrayWindow, LanguageCommandsSwitchAndOtherIdsDoNothing) {
     HWND tray = make_tray_window();
-    tray_app.language = Language::Chinese;
+    set_interface_language(Language::Chinese);
     EXPECT_EQ(SendMessageW(tray, WM_COMMAND, 40005, 0), 0);
-    EXPECT_EQ(tray_app.language, Language::English);
+    EXPECT_EQ(interface_language(), Language::English);
     EXPECT_EQ(SendMessageW(tray, WM_COMMAND, 40099, 0), 0);
     EXPECT_EQ(SendMessageW(tray, WM_HOTKEY, 2, 0), 0);
-    EXPECT_EQ(tray_app.language, Language::English);
+    EXPECT_EQ(interface_language(), Language::English);
     SendMessageW(tray, WM_COMMAND, 40004, 0);
-    EXPECT_EQ(tray_app.language, Language::Chinese);
+    EXPECT_EQ(interface_language(), Language::Chinese);
     DestroyWindow(tray);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -417,7 +419,7 @@ TEST_F(HotkeyDialog, ShowsItsControlsWithTheCurrentHotkey) {
 }
 
 TEST_F(HotkeyDialog, ChineseTexts) {
-    tray_app.language = Language::Chinese;
+    set_interface_language(Language::Chinese);
     HWND dialog = create_hotkey_dialog(tray);
     EXPECT_EQ(window_text(dialog), "快捷键设置");
     EXPECT_EQ(window_text(GetDlgItem(dialog, IDC_HOTKEY_PROMPT)), "按下新的快捷键组合：");

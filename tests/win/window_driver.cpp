@@ -1,7 +1,7 @@
 #include "window_driver.h"
 
 #include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/toolbar.h"
 
 LPARAM at(int x, int y) {

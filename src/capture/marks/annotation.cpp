@@ -11,9 +11,9 @@ int32_t stroke_width(unsigned width_index) {
 
 int32_t text_font_height(unsigned width_index) { return 2 * stroke_width(width_index) + 20; }
 
-std::optional<Annotation> finish_mark(AnnotationTool tool, OverlayPoint press, OverlayPoint release,
-                                      const std::vector<OverlayPoint>& stroke_points,
-                                      const std::vector<OverlayRect>& cells, uint32_t color,
+std::optional<Annotation> finish_mark(AnnotationTool tool, PixelPoint press, PixelPoint release,
+                                      const std::vector<PixelPoint>& stroke_points,
+                                      const std::vector<PixelRect>& cells, uint32_t color,
                                       int32_t width) {
     Annotation mark;
     mark.kind = tool;
@@ -33,7 +33,7 @@ std::optional<Annotation> finish_mark(AnnotationTool tool, OverlayPoint press, O
         return mark;
     case AnnotationTool::Rectangle:
     case AnnotationTool::Ellipse: {
-        const OverlayRect r = normalised_rect(press, release);
+        const PixelRect r = normalised_rect(press, release);
         mark.left = r.left;
         mark.top = r.top;
         mark.right = r.right;
@@ -50,7 +50,7 @@ std::optional<Annotation> finish_mark(AnnotationTool tool, OverlayPoint press, O
     return std::nullopt;
 }
 
-Annotation text_mark(std::string text, OverlayPoint position, uint32_t color, int32_t font_height) {
+Annotation text_mark(std::string text, PixelPoint position, uint32_t color, int32_t font_height) {
     Annotation mark;
     mark.kind = AnnotationTool::Text;
     mark.text = std::move(text);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/overlay/selection.h"
+#include "capture/image/geometry.h"
 
 // The current tool, in toolbar order.
 enum class AnnotationTool : uint8_t {
@@ -29,12 +29,12 @@ constexpr int32_t MOSAIC_CELL = 12;
 // One committed mark, a tagged record: `kind` says which fields carry it.
 struct Annotation {
     AnnotationTool kind = AnnotationTool::Pen;
-    std::vector<OverlayPoint> points;                 // Pen: every pointer position, at least 2
+    std::vector<PixelPoint> points;                   // Pen: every pointer position, at least 2
     int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;           // Arrow: tail (press) and head (release)
     int32_t left = 0, top = 0, right = 0, bottom = 0; // Rectangle, Ellipse: normalised
     std::string text;                                 // Text: one line, UTF-8
     int32_t x = 0, y = 0;                             // Text: top-left
-    std::vector<OverlayRect> cells;                   // Mosaic: MOSAIC_CELL squares
+    std::vector<PixelRect> cells;                     // Mosaic: MOSAIC_CELL squares
     uint32_t color = 0x000000FF;                      // COLORREF 0x00BBGGRR
     int32_t width = 0;                                // pen width (recorded for Mosaic too)
     int32_t font_height = 0;                          // Text: cell height in pixels
@@ -52,14 +52,14 @@ int32_t text_font_height(unsigned width_index);
 // The mark a press at `press` and a release at `release` commit with `tool`, or nothing
 // (a pen stroke of fewer than 2 points, a mosaic without cells, the Text tool, whose marks
 // come from the text box). `stroke_points` and `cells` are the mark in progress.
-[[nodiscard]] std::optional<Annotation> finish_mark(AnnotationTool tool, OverlayPoint press,
-                                                    OverlayPoint release,
-                                                    const std::vector<OverlayPoint>& stroke_points,
-                                                    const std::vector<OverlayRect>& cells,
+[[nodiscard]] std::optional<Annotation> finish_mark(AnnotationTool tool, PixelPoint press,
+                                                    PixelPoint release,
+                                                    const std::vector<PixelPoint>& stroke_points,
+                                                    const std::vector<PixelRect>& cells,
                                                     uint32_t color, int32_t width);
 
 // A committed text mark.
-Annotation text_mark(std::string text, OverlayPoint position, uint32_t color, int32_t font_height);
+Annotation text_mark(std::string text, PixelPoint position, uint32_t color, int32_t font_height);
 
 // Removes the newest mark; false (and nothing changes) when there is none.
 bool undo_last(std::vector<Annotation>& annotations);

@@ -22,7 +22,7 @@ void stroke_segments(HDC dc, const POINT* points, size_t count) {
 
 // The outline of the ellipse inside the rectangle, stroked with the selected pen: GDI's
 // own ellipse path, flattened to the points it would stroke, then stroked by segment.
-void stroke_ellipse(HDC dc, const OverlayRect& r) {
+void stroke_ellipse(HDC dc, const PixelRect& r) {
     BeginPath(dc);
     Ellipse(dc, r.left, r.top, r.right, r.bottom);
     EndPath(dc);
@@ -54,22 +54,21 @@ void draw_text_mark(HDC dc, const Annotation& mark) {
 
 } // namespace
 
-void draw_pen_stroke(HDC dc, const std::vector<OverlayPoint>& points, COLORREF color,
-                     int32_t width) {
+void draw_pen_stroke(HDC dc, const std::vector<PixelPoint>& points, COLORREF color, int32_t width) {
     if (points.size() < 2) return;
     // A geometric pen is the only kind whose ends and joins can be round.
     LOGBRUSH brush{BS_SOLID, color, 0};
     HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
                             static_cast<DWORD>(width), &brush, 0, nullptr);
     HGDIOBJ old_pen = SelectObject(dc, pen);
-    // OverlayPoint is two i32s, laid out exactly as POINT.
-    static_assert(sizeof(OverlayPoint) == sizeof(POINT));
+    // PixelPoint is two i32s, laid out exactly as POINT.
+    static_assert(sizeof(PixelPoint) == sizeof(POINT));
     stroke_segments(dc, reinterpret_cast<const POINT*>(points.data()), points.size());
     SelectObject(dc, old_pen);
     DeleteObject(pen);
 }
 
-void draw_outline(HDC dc, AnnotationTool kind, const OverlayRect& bounds, COLORREF color,
+void draw_outline(HDC dc, AnnotationTool kind, const PixelRect& bounds, COLORREF color,
                   int32_t width) {
     HPEN pen = CreatePen(PS_SOLID, width, color);
     HGDIOBJ old_pen = SelectObject(dc, pen);
@@ -106,8 +105,8 @@ void draw_arrow(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF
     DeleteObject(brush);
 }
 
-void draw_mosaic_cells(HDC dc, const std::vector<OverlayRect>& cells, const MosaicSource& mosaic) {
-    for (const OverlayRect& cell : cells) {
+void draw_mosaic_cells(HDC dc, const std::vector<PixelRect>& cells, const MosaicSource& mosaic) {
+    for (const PixelRect& cell : cells) {
         const uint32_t color = mosaic_cell_color(mosaic.pixels, mosaic.width, mosaic.selection_left,
                                                  mosaic.selection_top, cell);
         HBRUSH brush = CreateSolidBrush(color);

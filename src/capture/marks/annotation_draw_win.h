@@ -21,11 +21,10 @@ struct MosaicSource {
 void draw_annotation(HDC dc, const Annotation& mark, const MosaicSource& mosaic);
 
 // A round-capped, round-joined freehand stroke; fewer than 2 points draw nothing.
-void draw_pen_stroke(HDC dc, const std::vector<OverlayPoint>& points, COLORREF color,
-                     int32_t width);
+void draw_pen_stroke(HDC dc, const std::vector<PixelPoint>& points, COLORREF color, int32_t width);
 
 // The outline of a rectangle or of the ellipse inside it (kind Rectangle or Ellipse).
-void draw_outline(HDC dc, AnnotationTool kind, const OverlayRect& bounds, COLORREF color,
+void draw_outline(HDC dc, AnnotationTool kind, const PixelRect& bounds, COLORREF color,
                   int32_t width);
 
 // A shaft from (x1, y1) to (x2, y2) and a filled head at (x2, y2).
@@ -33,4 +32,4 @@ void draw_arrow(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF
                 int32_t width);
 
 // Each cell filled flat with the snapshot's colour at its centre.
-void draw_mosaic_cells(HDC dc, const std::vector<OverlayRect>& cells, const MosaicSource& mosaic);
+void draw_mosaic_cells(HDC dc, const std::vector<PixelRect>& cells, const MosaicSource& mosaic);

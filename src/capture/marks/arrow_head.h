@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "capture/overlay/selection.h"
+#include "capture/image/geometry.h"
 
 struct ArrowHead {
-    OverlayPoint apex; // the release point
-    OverlayPoint wings[2];
+    PixelPoint apex; // the release point
+    PixelPoint wings[2];
 };
 
 // The head of an arrow from (x1, y1) to (x2, y2) drawn `width` pixels wide; nothing when

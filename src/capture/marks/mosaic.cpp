@@ -4,7 +4,7 @@
 
 #include "capture/marks/annotation.h"
 
-OverlayRect mosaic_cell_at(int32_t x, int32_t y) {
+PixelRect mosaic_cell_at(int32_t x, int32_t y) {
     const int32_t sx = static_cast<int16_t>(static_cast<uint16_t>(x));
     const int32_t sy = static_cast<int16_t>(static_cast<uint16_t>(y));
     // % truncates toward zero, so negative positions snap toward zero as well.
@@ -13,13 +13,13 @@ OverlayRect mosaic_cell_at(int32_t x, int32_t y) {
     return {cx, cy, cx + MOSAIC_CELL, cy + MOSAIC_CELL};
 }
 
-bool add_mosaic_cell(std::vector<OverlayRect>& cells, const OverlayRect& selection, int32_t x,
+bool add_mosaic_cell(std::vector<PixelRect>& cells, const PixelRect& selection, int32_t x,
                      int32_t y) {
-    const OverlayRect cell = mosaic_cell_at(x, y);
+    const PixelRect cell = mosaic_cell_at(x, y);
     if (cell.left < selection.left || cell.top < selection.top || cell.right > selection.right ||
         cell.bottom > selection.bottom)
         return false;
-    const bool known = std::any_of(cells.begin(), cells.end(), [&](const OverlayRect& c) {
+    const bool known = std::any_of(cells.begin(), cells.end(), [&](const PixelRect& c) {
         return c.left == cell.left && c.top == cell.top;
     });
     if (known) return false;
@@ -28,7 +28,7 @@ bool add_mosaic_cell(std::vector<OverlayRect>& cells, const OverlayRect& selecti
 }
 
 uint32_t mosaic_cell_color(const std::vector<uint8_t>& snapshot, int32_t snapshot_width,
-                           int32_t selection_left, int32_t selection_top, const OverlayRect& cell) {
+                           int32_t selection_left, int32_t selection_top, const PixelRect& cell) {
     // 64-bit arithmetic: cells from stored marks may hold any i32 coordinates.
     const int64_t cx = (static_cast<int64_t>(cell.left) + cell.right) / 2;
     const int64_t cy = (static_cast<int64_t>(cell.top) + cell.bottom) / 2;

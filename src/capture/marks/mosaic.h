@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/overlay/selection.h"
+#include "capture/image/geometry.h"
 
 // The cell under (x, y). Each coordinate is read as a signed 16-bit value, as pointer
 // positions are, and snapped toward zero onto the grid anchored at overlay (0, 0).
-OverlayRect mosaic_cell_at(int32_t x, int32_t y);
+PixelRect mosaic_cell_at(int32_t x, int32_t y);
 
 // Adds the cell under (x, y) to `cells` when it lies wholly inside `selection` and is not
 // there yet. True when a cell was added.
-bool add_mosaic_cell(std::vector<OverlayRect>& cells, const OverlayRect& selection, int32_t x,
+bool add_mosaic_cell(std::vector<PixelRect>& cells, const PixelRect& selection, int32_t x,
                      int32_t y);
 
 // Mid grey: the colour of a cell whose centre has no snapshot pixel.
@@ -22,4 +22,4 @@ constexpr uint32_t MOSAIC_FALLBACK_COLOR = 0x808080;
 // of `snapshot_width` pixels whose top-left is the selection's (left, top); a centre that
 // falls outside it gives MOSAIC_FALLBACK_COLOR and nothing is read.
 uint32_t mosaic_cell_color(const std::vector<uint8_t>& snapshot, int32_t snapshot_width,
-                           int32_t selection_left, int32_t selection_top, const OverlayRect& cell);
+                           int32_t selection_left, int32_t selection_top, const PixelRect& cell);

@@ -1,32 +1,27 @@
-#include "capture/overlay/actions_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 #include <commdlg.h>
 
 #include <optional>
 #include <string>
 
-#include "capture/image/bmp_writer_win.h"
-#include "capture/image/clipboard_win.h"
-#include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_state_win.h"
+#include "capture/output/bmp_writer_win.h"
+#include "capture/output/clipboard_win.h"
+#include "capture/output/png_writer_win.h"
 #include "capture/pin/pin_window_win.h"
-#include "capture/image/png_writer_win.h"
-#include "capture/overlay/render_selection_win.h"
 #include "main/cli/output_naming.h"
 #include "strings/interface_language.h"
 #include "strings/strings.h"
 #include "strings/wide_win.h"
 
-void copy_selection(HWND window, OverlayState& state) {
-    std::optional<PixelImage> image = render_selection(state);
-    if (!image) return;
-    if (copy_image_to_clipboard(*image, window)) close_overlay(window, state);
+bool copy_selection(HWND window, const OverlayState& state) {
+    const std::optional<PixelImage> image = render_selection(state);
+    return image && copy_image_to_clipboard(*image, window);
 }
 
-void pin_selection(HWND window, OverlayState& state) {
-    std::optional<PixelImage> image = render_selection(state);
-    if (!image) return;
-    if (open_pin_window(*image)) close_overlay(window, state);
+bool pin_selection(const OverlayState& state) {
+    const std::optional<PixelImage> image = render_selection(state);
+    return image && open_pin_window(*image);
 }
 
 namespace {
@@ -67,16 +62,15 @@ std::optional<std::wstring> ask_save_path(HWND window) {
 
 } // namespace
 
-void save_selection(HWND window, OverlayState& state) {
-    std::optional<PixelImage> image = render_selection(state);
-    if (!image) return;
+bool save_selection(HWND window, const OverlayState& state) {
+    const std::optional<PixelImage> image = render_selection(state);
+    if (!image) return false;
     // Cancelled: back to the overlay with everything as it was.
     const std::optional<std::wstring> file = ask_save_path(window);
-    if (!file) return;
+    if (!file) return false;
     // The dialog ran a message loop of its own; the overlay must still be there.
-    if (overlay_state(window) != &state) return;
+    if (overlay_state(window) != &state) return false;
     const std::string path = from_wide(file->c_str());
     // The name alone decides: ".bmp" in any case is BMP, anything else PNG.
-    const bool saved = is_bmp_path(path) ? write_bmp(path, *image) : write_png(path, *image);
-    if (saved) close_overlay(window, state);
+    return is_bmp_path(path) ? write_bmp(path, *image) : write_png(path, *image);
 }

@@ -1,26 +1,20 @@
 #include "capture/overlay/overlay_win.h"
 
-#include "capture/image/dib_header_win.h"
-
 #include <imm.h>
 
 #include <memory>
 
-#include "capture/overlay/actions_win.h"
-#include "capture/overlay/marks_win.h"
-#include "capture/overlay/paint_win.h"
-#include "capture/overlay/selection_win.h"
-#include "capture/overlay/overlay_state_win.h"
-#include "capture/overlay/toolbar_win.h"
+#include "capture/image/dib_header_win.h"
 #include "capture/image/screen_grab_win.h"
-#include "capture/overlay/text_entry_win.h"
+#include "capture/overlay/commands.h"
+#include "capture/overlay/overlay_internal_win.h"
+#include "capture/window_class_win.h"
 
 namespace {
 
 constexpr wchar_t OVERLAY_CLASS[] = L"VLS_Capture";
 
 int release_count = 0;
-OverlayFault next_fault = OverlayFault::None;
 
 // Releases what open_overlay made, in an order that never deletes a bitmap still
 // selected into a DC. Handles not made yet are null and skipped, so a half-built
@@ -65,25 +59,21 @@ void on_key_down(HWND window, OverlayState& state, WPARAM key) {
     // Ctrl as it was when this key was pressed, not as it is now: a quick Ctrl+C has often
     // released Ctrl by the time a busy overlay reads the C.
     const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    if (key == VK_ESCAPE) {
-        close_overlay(window, state);
-    } else if (key == VK_RETURN) {
-        if (state.toolbar_active) copy_selection(window, state);
-    } else if (ctrl && key == 'C') {
-        copy_selection(window, state);
-    } else if (ctrl && key == 'P') {
-        pin_selection(window, state);
-    } else if (ctrl && key == 'Z') {
-        // Also while a mark is in progress, which then carries on.
-        undo_last_annotation(window, state);
-    }
+    const std::optional<int32_t> command =
+        key_command(static_cast<uint32_t>(key), ctrl, state.toolbar_active);
+    if (command) run_command(window, state, *command);
 }
 
 void on_left_button_down(HWND window, OverlayState& state, LPARAM lparam) {
-    const OverlayPoint point = pointer_from_lparam(lparam);
+    const PixelPoint point = pointer_from_lparam(lparam);
     state.last_pointer = point;
-    if (state.toolbar_active && state.has_selection && press_toolbar(window, state, point))
-        return; // the command ran; it may have closed the overlay
+    if (state.toolbar_active && state.has_selection) {
+        const std::optional<int32_t> command = toolbar_hit(state.toolbar_buttons, point.x, point.y);
+        if (command) {
+            run_command(window, state, *command); // it may have closed the overlay
+            return;
+        }
+    }
     if (!state.toolbar_active) {
         start_selection_drag(window, state, point);
         return;
@@ -165,7 +155,7 @@ LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, L
         if (state && reinterpret_cast<HWND>(lparam) != window) on_capture_lost(window, *state);
         return 0;
     case WM_RBUTTONDOWN:
-        if (state) close_overlay(window, *state);
+        if (state) run_command(window, *state, TOOLBAR_CLOSE);
         return 0;
     case WM_OVERLAY_TEXT_COMMIT:
         if (state) commit_text_entry(window, *state);
@@ -184,26 +174,7 @@ LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, L
 
 } // namespace
 
-OverlayState* overlay_state(HWND window) {
-    return reinterpret_cast<OverlayState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-void request_repaint(HWND window) { InvalidateRect(window, nullptr, TRUE); }
-
 int overlay_release_count() { return release_count; }
-
-void fail_next_overlay(OverlayFault fault) { next_fault = fault; }
-
-bool take_overlay_fault(OverlayFault fault) {
-    if (next_fault != fault) return false;
-    next_fault = OverlayFault::None;
-    return true;
-}
-
-void close_overlay(HWND window, OverlayState& state) {
-    remove_text_entry(state);
-    DestroyWindow(window);
-}
 
 // Freezes the screen and opens one more overlay on it. The grab comes first so the
 // overlay shows the screen as it was when the user asked.
@@ -245,17 +216,12 @@ void open_overlay() {
         OutputDebugStringW(L"GetModuleHandleW failed");
         ExitProcess(1);
     }
-    HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
-
-    // Fails harmlessly for every overlay after the first: the class is already there.
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.style = CS_HREDRAW | CS_VREDRAW;
-    window_class.lpfnWndProc = overlay_window_proc;
-    window_class.hInstance = module;
-    window_class.hCursor = cross;
-    window_class.lpszClassName = OVERLAY_CLASS;
-    RegisterClassExW(&window_class);
+    WindowClass overlay_class;
+    overlay_class.name = OVERLAY_CLASS;
+    overlay_class.procedure = overlay_window_proc;
+    overlay_class.style = CS_HREDRAW | CS_VREDRAW;
+    overlay_class.cursor = LoadCursorW(nullptr, IDC_CROSS);
+    register_window_class(module, overlay_class);
 
     state->dim_dc =
         take_overlay_fault(OverlayFault::DimDc) ? nullptr : CreateCompatibleDC(state->screen_dc);

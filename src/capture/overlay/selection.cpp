@@ -1,21 +1,16 @@
 #include "capture/overlay/selection.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
-OverlayPoint pointer_from_lparam(int64_t lparam) {
+PixelPoint pointer_from_lparam(int64_t lparam) {
     const auto bits = static_cast<uint64_t>(lparam);
     // The words are two's complement 16-bit values; the casts sign-extend them.
     return {static_cast<int16_t>(static_cast<uint16_t>(bits & 0xFFFFu)),
             static_cast<int16_t>(static_cast<uint16_t>((bits >> 16) & 0xFFFFu))};
 }
 
-OverlayRect normalised_rect(OverlayPoint a, OverlayPoint b) {
-    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-}
-
-bool confirms_selection(OverlayPoint anchor, OverlayPoint end) {
+bool confirms_selection(PixelPoint anchor, PixelPoint end) {
     // 64-bit differences: no overflow whatever the corners are.
     const int64_t dx = static_cast<int64_t>(end.x) - anchor.x;
     const int64_t dy = static_cast<int64_t>(end.y) - anchor.y;
@@ -34,6 +29,5 @@ int32_t size_label_top(int32_t selection_top, int32_t text_height) {
     const int64_t above = static_cast<int64_t>(selection_top) - text_height - 6;
     if (above > 0) return static_cast<int32_t>(above);
     // Saturated: a tall enough text pushes even a top at the i32 limit inside.
-    const int64_t inside = static_cast<int64_t>(selection_top) + 4;
-    return inside > INT32_MAX ? INT32_MAX : static_cast<int32_t>(inside);
+    return saturate_i32(static_cast<int64_t>(selection_top) + 4);
 }

@@ -1,12 +1,9 @@
-#include "capture/overlay/text_entry_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 #include <commctrl.h>
 
 #include <string>
 
-#include "capture/marks/annotation.h"
-#include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_state_win.h"
 #include "strings/wide_win.h"
 
 namespace {
@@ -72,7 +69,7 @@ void remove_text_entry(OverlayState& state) {
     if (focused && overlay && IsWindowVisible(overlay)) SetFocus(overlay);
 }
 
-void open_text_entry(HWND window, OverlayState& state, OverlayPoint point) {
+void open_text_entry(HWND window, OverlayState& state, PixelPoint point) {
     remove_text_entry(state); // an open box's text is lost, not committed
     HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, point.x, point.y, BOX_WIDTH,

@@ -1,34 +1,26 @@
 #include "capture/overlay/toolbar.h"
 
-#include <algorithm>
-#include <limits>
+// Sums of pointer-range coordinates and small constants are saturated into i32.
 
-namespace {
-// Sums of pointer-range coordinates and small constants, kept inside i32 whatever the input.
-int32_t clamp32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-} // namespace
-
-OverlayPoint toolbar_origin(const OverlayRect& selection, int32_t screen_height) {
+PixelPoint toolbar_origin(const PixelRect& selection, int32_t screen_height) {
     const int64_t right_aligned = static_cast<int64_t>(selection.right) - TOOLBAR_PANEL_WIDTH;
     const int64_t x = right_aligned > 0 ? right_aligned : 0;
     int64_t y = static_cast<int64_t>(selection.bottom) + 50 <= screen_height
                     ? static_cast<int64_t>(selection.bottom) + 8
                     : static_cast<int64_t>(selection.top) - 50;
     if (y < 0) y = static_cast<int64_t>(selection.top) + 4;
-    return {clamp32(x), clamp32(y)};
+    return {saturate_i32(x), saturate_i32(y)};
 }
 
-std::array<ToolbarButton, 13> toolbar_layout(OverlayPoint origin) {
+std::array<ToolbarButton, 13> toolbar_layout(PixelPoint origin) {
     std::array<ToolbarButton, 13> buttons;
     for (size_t i = 0; i < buttons.size(); ++i) {
         const int64_t left =
             static_cast<int64_t>(origin.x) + TOOLBAR_MARGIN + TOOLBAR_BUTTON_PITCH * int64_t(i);
         const int64_t top = static_cast<int64_t>(origin.y) + TOOLBAR_MARGIN;
-        buttons[i] = {clamp32(left), clamp32(top), clamp32(left + TOOLBAR_BUTTON_SIZE),
-                      clamp32(top + TOOLBAR_BUTTON_SIZE), TOOLBAR_ORDER[i]};
+        buttons[i] = {saturate_i32(left), saturate_i32(top),
+                      saturate_i32(left + TOOLBAR_BUTTON_SIZE),
+                      saturate_i32(top + TOOLBAR_BUTTON_SIZE), TOOLBAR_ORDER[i]};
     }
     return buttons;
 }

@@ -49,10 +49,10 @@ constexpr std::array<int32_t, 13> TOOLBAR_ORDER = {
 
 // Top-left of the panel: right-aligned with the selection (pushed right only at the
 // screen's left edge); 8 pixels below it, else 8 above it, else 4 inside its top.
-OverlayPoint toolbar_origin(const OverlayRect& selection, int32_t screen_height);
+PixelPoint toolbar_origin(const PixelRect& selection, int32_t screen_height);
 
 // The 13 buttons of a panel whose top-left is `origin`, in position order.
-std::array<ToolbarButton, 13> toolbar_layout(OverlayPoint origin);
+std::array<ToolbarButton, 13> toolbar_layout(PixelPoint origin);
 
 // The command of the first button whose rectangle, edges included, holds (x, y).
 std::optional<int32_t> toolbar_hit(const std::vector<ToolbarButton>& buttons, int32_t x, int32_t y);

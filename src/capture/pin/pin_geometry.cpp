@@ -5,13 +5,6 @@
 
 namespace {
 
-constexpr int64_t I32_MIN = std::numeric_limits<int32_t>::min();
-constexpr int64_t I32_MAX = std::numeric_limits<int32_t>::max();
-
-int32_t saturate(int64_t value) {
-    return static_cast<int32_t>(value < I32_MIN ? I32_MIN : value > I32_MAX ? I32_MAX : value);
-}
-
 // (screen - image) / 2, truncated, and 0 unless positive.
 int32_t centred_origin(int32_t screen, int32_t image) {
     const int64_t origin = (static_cast<int64_t>(screen) - image) / 2;
@@ -41,18 +34,19 @@ int32_t pin_scaled_length(int32_t image_length, float zoom) {
     // In double every 32-bit length is exact; in float lengths past 2^24 would lose pixels.
     const double length = std::round(static_cast<double>(image_length) * zoom);
     if (!(length >= 1.0)) return 1;
-    if (length >= static_cast<double>(I32_MAX)) return static_cast<int32_t>(I32_MAX);
+    if (length >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(length);
 }
 
-ScreenRect pin_centred_rect(PinRect old, int32_t width, int32_t height) {
+ScreenRect pin_centred_rect(PixelRect old, int32_t width, int32_t height) {
     const int64_t centre_x = (static_cast<int64_t>(old.left) + old.right) / 2;
     const int64_t centre_y = (static_cast<int64_t>(old.top) + old.bottom) / 2;
-    return {saturate(centre_x - width / 2), saturate(centre_y - height / 2), width, height};
+    return {saturate_i32(centre_x - width / 2), saturate_i32(centre_y - height / 2), width, height};
 }
 
 int32_t pin_moved_edge(int32_t start_edge, int32_t start_cursor, int32_t cursor) {
-    return saturate(static_cast<int64_t>(cursor) + start_edge - start_cursor);
+    return saturate_i32(static_cast<int64_t>(cursor) + start_edge - start_cursor);
 }
 
 bool pin_in_close_button(int32_t client_width, int32_t x, int32_t y) {

@@ -3,6 +3,7 @@
 // Ctrl-drag scales it, the size and place of the scaled window, and its close square.
 #include <cstdint>
 
+#include "capture/image/geometry.h"
 #include "capture/image/pixel_image.h"
 
 // Zoom per pixel of vertical drag, its range, and the smallest change that resizes.
@@ -13,14 +14,6 @@ constexpr float PIN_ZOOM_STEP = 0.0001f;
 
 // Side of the close square in the client area's top-right corner.
 constexpr int32_t PIN_CLOSE_SIZE = 20;
-
-// A window rectangle in screen coordinates; right and bottom are exclusive.
-struct PinRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-};
 
 // Centred on a screen_width x screen_height screen at the image's natural size; an axis
 // on which the image does not fit starts at 0.
@@ -38,7 +31,7 @@ bool pin_zoom_changes(float zoom, float next);
 int32_t pin_scaled_length(int32_t image_length, float zoom);
 
 // A width x height window with the same centre as `old`, saturated to the 32-bit range.
-ScreenRect pin_centred_rect(PinRect old, int32_t width, int32_t height);
+ScreenRect pin_centred_rect(PixelRect old, int32_t width, int32_t height);
 
 // One coordinate of a window being moved: where it began plus how far the cursor went.
 int32_t pin_moved_edge(int32_t start_edge, int32_t start_cursor, int32_t cursor);

@@ -2,6 +2,7 @@
 
 #include "capture/image/dib_header_win.h"
 #include "capture/pin/pin_geometry.h"
+#include "capture/window_class_win.h"
 
 #include <windowsx.h>
 
@@ -276,16 +277,11 @@ void fail_next_pin(PinFault fault) { next_fault = fault; }
 bool open_pin_window(const PixelImage& image) {
     if (!image_is_whole(image)) return false;
     HINSTANCE module = GetModuleHandleW(nullptr);
-    HCURSOR size_all = LoadCursorW(nullptr, IDC_SIZEALL);
-
-    // Fails harmlessly for every pin after the first: the class is already there.
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = pin_window_proc;
-    window_class.hInstance = module;
-    window_class.hCursor = size_all;
-    window_class.lpszClassName = PIN_CLASS;
-    RegisterClassExW(&window_class);
+    WindowClass pin_class;
+    pin_class.name = PIN_CLASS;
+    pin_class.procedure = pin_window_proc;
+    pin_class.cursor = LoadCursorW(nullptr, IDC_SIZEALL);
+    register_window_class(module, pin_class);
 
     auto pin = std::make_unique<PinWindow>();
     pin->image_width = image.width;

@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "capture/image/bmp_writer_win.h"
-#include "capture/image/clipboard_win.h"
-#include "capture/image/png_writer_win.h"
+#include "capture/output/bmp_writer_win.h"
+#include "capture/output/clipboard_win.h"
+#include "capture/output/png_writer_win.h"
 #include "capture/image/screen_grab_win.h"
 #include "main/cli/cli_options.h"
 #include "main/cli/console_win.h"

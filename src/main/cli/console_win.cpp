@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "capture/output/output_file_win.h"
 #include "strings/wide_win.h"
 
 namespace {
@@ -17,16 +18,6 @@ struct StdoutLock {
 StdoutLock& stdout_lock() {
     static StdoutLock lock;
     return lock;
-}
-
-void write_handle(HANDLE handle, const char* data, size_t size) {
-    while (size > 0) {
-        DWORD written = 0;
-        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-        if (!WriteFile(handle, data, chunk, &written, nullptr) || written == 0) return;
-        data += written;
-        size -= written;
-    }
 }
 
 // Runs on a thread of its own for each event. A closing console, logoff or shutdown ends
@@ -69,7 +60,8 @@ void print_line(std::string_view text) {
         DWORD written = 0;
         WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     } else {
-        write_handle(out, line.data(), line.size());
+        // A pipe or file whose reader is gone drops the line: nothing else can be told.
+        (void)write_all(out, line.data(), line.size());
     }
     LeaveCriticalSection(&stdout_lock().section);
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "capture/window_class_win.h"
 #include "main/tray/app_icon_win.h"
 #include "main/dpi_win.h"
 #include "main/fatal_stop_win.h"
@@ -12,6 +13,7 @@
 #include "main/hotkey/hotkey_registration_win.h"
 #include "main/tray/settings_win.h"
 #include "main/tray/tray_state_win.h"
+#include "strings/interface_language.h"
 #include "strings/wide_win.h"
 
 namespace {
@@ -20,21 +22,13 @@ constexpr wchar_t DIALOG_CLASS[] = L"VLS_HkDlg";
 constexpr int DIALOG_WIDTH = 420;
 constexpr int DIALOG_HEIGHT = 180;
 
-// The class keeps its icons for the life of the process, so they are made only when the
-// class is not there yet, and go again if its registration fails.
 void register_dialog_class(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(instance, DIALOG_CLASS, &wc)) return;
-    wc.lpfnWndProc = hotkey_dialog_proc;
-    wc.hInstance = instance;
-    wc.hIcon = load_app_icon(32, 32);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = DIALOG_CLASS;
-    wc.hIconSm = load_app_icon(16, 16);
-    if (RegisterClassExW(&wc)) return;
-    if (wc.hIcon) DestroyIcon(wc.hIcon);
-    if (wc.hIconSm) DestroyIcon(wc.hIconSm);
+    WindowClass dialog_class;
+    dialog_class.name = DIALOG_CLASS;
+    dialog_class.procedure = hotkey_dialog_proc;
+    dialog_class.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    dialog_class.load_icon = load_app_icon;
+    register_window_class(instance, dialog_class);
 }
 
 // The layout is in 96-DPI pixels. The process is per-monitor DPI aware, so Windows scales
@@ -109,7 +103,7 @@ void on_key_down(uint32_t vk) {
     case KeyPress::Ignored:
         break;
     case KeyPress::NeedsModifier:
-        if (open) set_label(hotkey_need_modifier(tray_app.language));
+        if (open) set_label(hotkey_need_modifier(interface_language()));
         break;
     case KeyPress::Accepted:
         if (!open) break;
@@ -125,7 +119,7 @@ HWND create_hotkey_dialog(HWND tray_window) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (instance == nullptr) fatal_stop();
     register_dialog_class(instance);
-    const Language language = tray_app.language;
+    const Language language = interface_language();
     // Made hidden, then sized for the DPI of the monitor it is on, then shown.
     HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME, DIALOG_CLASS,
                                   to_wide(hotkey_dialog_title(language)).c_str(),
@@ -221,7 +215,7 @@ LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LP
                 // A combination another program holds would do nothing: the dialog stays
                 // open with the old hotkey registered and says so.
                 if (!switch_capture_hotkey(GetWindow(window, GW_OWNER), tray_app.pending_hotkey)) {
-                    set_label(hotkey_taken(tray_app.language));
+                    set_label(hotkey_taken(interface_language()));
                     // The click gave OK the focus: the next keys would go to the button
                     // (Space pressing it again) instead of making the next combination.
                     SetFocus(window);

@@ -2,18 +2,16 @@
 
 #include <cstdlib>
 
+#include "capture/output/little_endian.h"
+
 namespace {
 
 constexpr size_t HEADER_SIZE = 6;
 constexpr size_t ENTRY_SIZE = 16;
 
-uint32_t read_u16(std::span<const uint8_t> bytes, size_t at) {
-    return bytes[at] | (uint32_t{bytes[at + 1]} << 8);
-}
-
-uint32_t read_u32(std::span<const uint8_t> bytes, size_t at) {
-    return read_u16(bytes, at) | (read_u16(bytes, at + 2) << 16);
-}
+// Callers check that the bytes are there first.
+uint32_t read_u16(std::span<const uint8_t> bytes, size_t at) { return read_le(&bytes[at], 2); }
+uint32_t read_u32(std::span<const uint8_t> bytes, size_t at) { return read_le(&bytes[at], 4); }
 
 int64_t stored_extent(uint8_t value) { return value == 0 ? 256 : value; }
 

@@ -8,9 +8,10 @@
 #include "main/hotkey/hotkey_dialog_win.h"
 #include "main/hotkey/hotkey_registration_win.h"
 #include "main/tray/settings_win.h"
-#include "main/tray/tray_app_win.h"
+#include "main/tray/tray_icon_win.h"
 #include "main/tray/tray_state_win.h"
 #include "main/tray/tray_text.h"
+#include "strings/interface_language.h"
 #include "strings/wide_win.h"
 
 namespace {
@@ -52,7 +53,7 @@ void append_item(HMENU menu, UINT flags, UINT_PTR id, std::string_view text) {
 }
 
 void show_about_box(HWND window) {
-    const Language language = tray_app.language;
+    const Language language = interface_language();
     MessageBoxW(window, to_wide(about_text(language)).c_str(), to_wide(app_name(language)).c_str(),
                 MB_OK | MB_ICONINFORMATION);
 }
@@ -69,10 +70,10 @@ void run_tray_command(HWND window, UINT id) {
         open_hotkey_dialog(window);
         break;
     case IDM_LANG_CHINESE:
-        tray_app.language = Language::Chinese;
+        set_interface_language(Language::Chinese);
         break;
     case IDM_LANG_ENGLISH:
-        tray_app.language = Language::English;
+        set_interface_language(Language::English);
         break;
     case IDM_ABOUT:
         show_about_box(window);
@@ -127,7 +128,7 @@ HMENU build_tray_menu(Language language, bool autostart) {
 
 void show_tray_menu(HWND window) {
     // Built anew each time, so the check marks show the registry and language as they are.
-    HMENU menu = build_tray_menu(tray_app.language, is_autostart_enabled());
+    HMENU menu = build_tray_menu(interface_language(), is_autostart_enabled());
     POINT cursor{0, 0};
     GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the user clicks elsewhere.

@@ -9,8 +9,7 @@
 enum class HotkeyDialogState : unsigned char { Open = 0, Accepted = 1, Closed = 2 };
 
 struct TrayApp {
-    Language language = Language::Chinese; // set by detect_language at start
-    Hotkey hotkey;                         // replaced at start by load_hotkey_settings
+    Hotkey hotkey; // replaced at start by load_hotkey_settings
     HotkeyDialogState dialog_state = HotkeyDialogState::Closed;
     Hotkey pending_hotkey{0, 0};      // what the dialog's OK will apply
     HWND dialog_key_label = nullptr;  // the dialog's key-name label, while it is open

@@ -1,4 +1,4 @@
-#include "capture/image/output_file_win.h"
+#include "capture/output/output_file_win.h"
 
 #include "strings/wide_win.h"
 

@@ -1,13 +1,9 @@
-#include "capture/overlay/paint_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 #include <string>
 
-#include "capture/marks/annotation_draw_win.h"
-#include "capture/overlay/overlay_state_win.h"
-#include "capture/overlay/toolbar_win.h"
-#include "capture/overlay/text_entry_win.h"
 #include "capture/image/pixel_convert.h"
-#include "capture/overlay/selection.h"
+#include "capture/marks/annotation_draw_win.h"
 
 PaintTimings* paint_timings = nullptr;
 
@@ -23,9 +19,9 @@ void mark_time(int64_t PaintTimings::*step) {
     paint_timings->*step = now.QuadPart;
 }
 
-bool has_area(const OverlayRect& r) { return r.right - r.left >= 1 && r.bottom - r.top >= 1; }
+bool has_area(const PixelRect& r) { return r.right - r.left >= 1 && r.bottom - r.top >= 1; }
 
-void draw_selection_frame(HDC dc, const OverlayRect& r) {
+void draw_selection_frame(HDC dc, const PixelRect& r) {
     HPEN pen = CreatePen(PS_SOLID, 2, FRAME_COLOR);
     HGDIOBJ old_pen = SelectObject(dc, pen);
     HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
@@ -37,7 +33,7 @@ void draw_selection_frame(HDC dc, const OverlayRect& r) {
 
 // "W × H" in white on a black box, above the selection's top-left corner when it fits
 // there, else just inside it.
-void draw_size_label(HDC dc, const OverlayRect& r) {
+void draw_size_label(HDC dc, const PixelRect& r) {
     const std::u16string label = size_label_text(r.right - r.left, r.bottom - r.top);
     const auto* text = reinterpret_cast<const wchar_t*>(label.data());
     const int length = static_cast<int>(label.size());
@@ -60,7 +56,7 @@ void draw_size_label(HDC dc, const OverlayRect& r) {
 // The mark the held button is drawing, in the current colour and width.
 void draw_mark_in_progress(HDC dc, const OverlayState& state, const MosaicSource& mosaic) {
     const int32_t width = stroke_width(state.width_index);
-    const std::vector<OverlayPoint>& points = state.stroke_points;
+    const std::vector<PixelPoint>& points = state.stroke_points;
     switch (state.tool) {
     case AnnotationTool::Pen:
         draw_pen_stroke(dc, points, state.color, width);
@@ -89,7 +85,7 @@ void paint_overlay(HWND window, OverlayState& state) {
     HDC dc = state.back_dc;
     const int w = state.screen_width;
     const int h = state.screen_height;
-    const OverlayRect& sel = state.selection;
+    const PixelRect& sel = state.selection;
 
     BitBlt(dc, 0, 0, w, h, state.screen_dc, 0, 0, SRCCOPY);
     mark_time(&PaintTimings::background);

@@ -1,14 +1,7 @@
-#include "capture/overlay/toolbar_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
-#include <optional>
 #include <string>
 
-#include "capture/overlay/overlay_win.h"
-#include "capture/overlay/actions_win.h"
-#include "capture/overlay/marks_win.h"
-#include "capture/overlay/overlay_state_win.h"
-#include "capture/overlay/text_entry_win.h"
-#include "capture/overlay/toolbar.h"
 #include "strings/interface_language.h"
 #include "strings/wide_win.h"
 
@@ -147,7 +140,7 @@ void draw_icon(HDC dc, const ToolbarButton& b, const OverlayState& state) {
 } // namespace
 
 void draw_toolbar(HDC dc, OverlayState& state) {
-    const OverlayPoint origin = toolbar_origin(state.selection, state.screen_height);
+    const PixelPoint origin = toolbar_origin(state.selection, state.screen_height);
     HBRUSH panel_brush = CreateSolidBrush(PANEL_FILL);
     HPEN panel_pen = CreatePen(PS_SOLID, 1, PANEL_EDGE);
     HGDIOBJ old_brush = SelectObject(dc, panel_brush);
@@ -174,46 +167,4 @@ void draw_toolbar(HDC dc, OverlayState& state) {
         SelectObject(dc, previous_pen);
         DeleteObject(pen);
     }
-}
-
-bool press_toolbar(HWND window, OverlayState& state, OverlayPoint point) {
-    const std::optional<int32_t> command = toolbar_hit(state.toolbar_buttons, point.x, point.y);
-    if (!command) return false;
-    switch (*command) {
-    case TOOLBAR_PEN:
-    case TOOLBAR_ARROW:
-    case TOOLBAR_RECTANGLE:
-    case TOOLBAR_ELLIPSE:
-    case TOOLBAR_TEXT:
-    case TOOLBAR_MOSAIC:
-        // An open text box stays open: the press does not move the focus.
-        state.tool = static_cast<AnnotationTool>(*command - TOOLBAR_PEN);
-        request_repaint(window);
-        break;
-    case TOOLBAR_COLOR:
-        choose_color(window, state);
-        break;
-    case TOOLBAR_WIDTH:
-        cycle_width(window, state);
-        break;
-    case TOOLBAR_UNDO:
-        undo_last_annotation(window, state);
-        request_repaint(window);
-        break;
-    case TOOLBAR_PIN:
-        pin_selection(window, state);
-        break;
-    case TOOLBAR_COPY:
-        copy_selection(window, state);
-        break;
-    case TOOLBAR_SAVE:
-        save_selection(window, state);
-        break;
-    case TOOLBAR_CLOSE:
-        close_overlay(window, state);
-        break;
-    default:
-        break;
-    }
-    return true;
 }

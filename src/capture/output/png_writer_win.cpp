@@ -1,7 +1,7 @@
-#include "capture/image/png_writer_win.h"
+#include "capture/output/png_writer_win.h"
 
-#include "capture/image/output_file_win.h"
-#include "capture/image/png_encoder.h"
+#include "capture/output/output_file_win.h"
+#include "capture/output/png_encoder.h"
 
 bool write_png(std::string_view path, const PixelImage& image) {
     std::optional<OutputFile> file = create_output_file(path);

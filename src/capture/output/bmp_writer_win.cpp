@@ -1,7 +1,7 @@
-#include "capture/image/bmp_writer_win.h"
+#include "capture/output/bmp_writer_win.h"
 
-#include "capture/image/bmp_layout.h"
-#include "capture/image/output_file_win.h"
+#include "capture/output/bmp_layout.h"
+#include "capture/output/output_file_win.h"
 #include "capture/image/pixel_convert.h"
 
 #include <array>

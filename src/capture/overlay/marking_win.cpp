@@ -1,16 +1,13 @@
-#include "capture/overlay/marks_win.h"
+#include "capture/overlay/overlay_internal_win.h"
 
 #include <commdlg.h>
 
 #include <array>
 #include <optional>
 
-#include "capture/marks/annotation.h"
 #include "capture/marks/mosaic.h"
-#include "capture/overlay/overlay_win.h"
-#include "capture/overlay/overlay_state_win.h"
 
-void start_mark(HWND window, OverlayState& state, OverlayPoint point) {
+void start_mark(HWND window, OverlayState& state, PixelPoint point) {
     state.drawing = true;
     state.press_point = point;
     state.stroke_points.clear();
@@ -22,7 +19,7 @@ void start_mark(HWND window, OverlayState& state, OverlayPoint point) {
     SetCapture(window);
 }
 
-void update_mark(HWND window, OverlayState& state, OverlayPoint point) {
+void update_mark(HWND window, OverlayState& state, PixelPoint point) {
     switch (state.tool) {
     case AnnotationTool::Pen:
         // Every position, repeats included: the stroke is exactly what the pointer did.
@@ -42,7 +39,7 @@ void update_mark(HWND window, OverlayState& state, OverlayPoint point) {
     request_repaint(window);
 }
 
-void end_mark(HWND window, OverlayState& state, OverlayPoint point) {
+void end_mark(HWND window, OverlayState& state, PixelPoint point) {
     state.drawing = false;
     ReleaseCapture(); // result ignored: nothing depends on it
     // Colour and width as they are now, at the release.
@@ -68,13 +65,4 @@ void choose_color(HWND window, OverlayState& state) {
     if (overlay_state(window) != &state) return;
     if (chosen) state.color = dialog.rgbResult;
     request_repaint(window);
-}
-
-void cycle_width(HWND window, OverlayState& state) {
-    state.width_index = next_width_index(state.width_index);
-    request_repaint(window);
-}
-
-void undo_last_annotation(HWND window, OverlayState& state) {
-    if (undo_last(state.annotations)) request_repaint(window);
 }

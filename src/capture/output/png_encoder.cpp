@@ -1,4 +1,4 @@
-#include "capture/image/png_encoder.h"
+#include "capture/output/png_encoder.h"
 
 #include <libdeflate.h>
 

@@ -1,8 +1,8 @@
-#include "capture/image/clipboard_win.h"
+#include "capture/output/clipboard_win.h"
 
 #include <cstring>
 
-#include "capture/image/bmp_layout.h"
+#include "capture/output/bmp_layout.h"
 #include "capture/image/pixel_convert.h"
 
 namespace {

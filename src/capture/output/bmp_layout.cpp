@@ -1,15 +1,8 @@
-#include "capture/image/bmp_layout.h"
+#include "capture/output/bmp_layout.h"
 
 #include <cstddef>
 
-namespace {
-
-template <size_t N>
-void put_le(std::array<uint8_t, N>& out, size_t at, uint32_t value, uint32_t size) {
-    for (uint32_t i = 0; i < size; ++i) out[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-} // namespace
+#include "capture/output/little_endian.h"
 
 std::array<BmpField, 15> bmp_header_fields(int32_t width, int32_t height) {
     const uint32_t image_size = static_cast<uint32_t>(width) * 4u * static_cast<uint32_t>(height);
@@ -36,7 +29,7 @@ std::array<uint8_t, BMP_HEADER_SIZE> bmp_header_bytes(int32_t width, int32_t hei
     std::array<uint8_t, BMP_HEADER_SIZE> out{};
     size_t at = 0;
     for (const BmpField& f : bmp_header_fields(width, height)) {
-        put_le(out, at, f.value, f.size);
+        put_le(out.data() + at, f.value, f.size);
         at += f.size;
     }
     return out;
@@ -44,12 +37,12 @@ std::array<uint8_t, BMP_HEADER_SIZE> bmp_header_bytes(int32_t width, int32_t hei
 
 std::array<uint8_t, DIB_HEADER_SIZE> clipboard_dib_header(int32_t width, int32_t height) {
     std::array<uint8_t, DIB_HEADER_SIZE> out{};
-    put_le(out, 0, DIB_HEADER_SIZE, 4);
-    put_le(out, 4, static_cast<uint32_t>(width), 4);
-    put_le(out, 8, static_cast<uint32_t>(-height), 4); // top-down
-    put_le(out, 12, 1, 2);
-    put_le(out, 14, 32, 2);
-    put_le(out, 16, 0, 4); // BI_RGB
-    put_le(out, 20, static_cast<uint32_t>(width) * 4u * static_cast<uint32_t>(height), 4);
+    put_le(out.data(), DIB_HEADER_SIZE, 4);
+    put_le(out.data() + 4, static_cast<uint32_t>(width), 4);
+    put_le(out.data() + 8, static_cast<uint32_t>(-height), 4); // top-down
+    put_le(out.data() + 12, 1, 2);
+    put_le(out.data() + 14, 32, 2);
+    put_le(out.data() + 16, 0, 4); // BI_RGB
+    put_le(out.data() + 20, static_cast<uint32_t>(width) * 4u * static_cast<uint32_t>(height), 4);
     return out; // resolution and colour counts stay 0
 }

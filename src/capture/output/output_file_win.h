@@ -18,7 +18,8 @@ struct OutputFile {
 // device such as NUL or COM1, a pipe); nothing is written or removed then.
 [[nodiscard]] std::optional<OutputFile> create_output_file(std::string_view path);
 
-// Writes the whole block, continuing after short writes; false on any failure.
+// Writes the whole block to a file, pipe or console handle, continuing after short writes;
+// false on any failure. The console's standard output uses it too.
 [[nodiscard]] bool write_all(HANDLE handle, const void* data, size_t size);
 
 // Closes the file. When `complete` is false or the close fails, removes the partial file.

@@ -1,0 +1,21 @@
+#include "capture/overlay/overlay_internal_win.h"
+
+namespace {
+
+OverlayFault next_fault = OverlayFault::None;
+
+} // namespace
+
+OverlayState* overlay_state(HWND window) {
+    return reinterpret_cast<OverlayState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void request_repaint(HWND window) { InvalidateRect(window, nullptr, TRUE); }
+
+void fail_next_overlay(OverlayFault fault) { next_fault = fault; }
+
+bool take_overlay_fault(OverlayFault fault) {
+    if (next_fault != fault) return false;
+    next_fault = OverlayFault::None;
+    return true;
+}
