@@ -155,6 +155,7 @@ class Tray:
         env = dict(env or {})
         if lang:
             env["LC_ALL"] = lang
+        self.cwd = cwd
         self.process = start([], cwd=cwd, exe=exe, env=env)
         # A new icon is added after the ones already there.
         icons = wait_for(lambda: len(tray_icons()) > before and tray_icons(), timeout=20)
@@ -315,3 +316,5 @@ def setUpModule():
 
 def tearDownModule():
     shared.stop()
+    import shutil
+    shutil.rmtree(shared.cwd, True)
