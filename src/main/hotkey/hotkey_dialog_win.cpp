@@ -86,8 +86,10 @@ void set_label(std::string_view text) {
     SetWindowTextW(tray_app.dialog_key_label, to_wide(text).c_str());
 }
 
+// As they were when the key now handled was pressed, not as they are now: a quick
+// Ctrl+Shift+P has often let go of Ctrl and Shift by the time a busy thread reads the P.
 uint32_t held_modifiers() {
-    auto down = [](int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; };
+    auto down = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
     uint32_t modifiers = 0;
     if (down(VK_CONTROL)) modifiers |= MOD_CONTROL;
     if (down(VK_SHIFT)) modifiers |= MOD_SHIFT;
