@@ -640,35 +640,6 @@ TEST_F(Overlay, SavingThroughTheDialogKeepsTheCurrentDirectory) {
 
 namespace {
 
-// Dispatches this thread's queue as the program's message loop does: keys pressed through
-// SendInput become WM_CHAR here, as typed keys do.
-void pump_typed() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// Presses, then releases, each key in turn; `held` is down throughout.
-void type_keys(std::initializer_list<WORD> keys, WORD held = 0) {
-    std::vector<INPUT> inputs;
-    auto add = [&](WORD vk, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
-    if (held) add(held, 0);
-    for (WORD vk : keys) {
-        add(vk, 0);
-        add(vk, KEYEVENTF_KEYUP);
-    }
-    if (held) add(held, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 // An overlay with a confirmed selection and an open text box at (200, 200).
 HWND open_text_box(HWND& box) {
     HWND window = open_new_overlay();

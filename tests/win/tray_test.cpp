@@ -481,20 +481,9 @@ TEST_F(HotkeyDialog, ModifiersCountAsTheyWereWhenTheKeyWasPressed) {
     // Retried as above, for a press whose keys Wine let go of when the dialog was focused.
     for (int attempt = 0; attempt < 5 && label() != "Ctrl + P"; ++attempt) {
         SetFocus(dialog);
-        INPUT inputs[4]{};
-        const WORD keys[4] = {VK_CONTROL, 'P', 'P', VK_CONTROL};
-        for (int i = 0; i < 4; ++i) {
-            inputs[i].type = INPUT_KEYBOARD;
-            inputs[i].ki.wVk = keys[i];
-            inputs[i].ki.dwFlags = (i == 2 || i == 3) ? KEYEVENTF_KEYUP : 0;
-        }
-        SendInput(4, inputs, sizeof(INPUT));
+        type_keys({'P'}, VK_CONTROL);
         Sleep(50); // all four are through before the first is read
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        pump_typed();
     }
     EXPECT_EQ(label(), "Ctrl + P");
     SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);

@@ -14,6 +14,32 @@ void pump() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
+void pump_typed() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void type_keys(std::initializer_list<WORD> keys, WORD held) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    if (held) add(held, 0);
+    for (WORD vk : keys) {
+        add(vk, 0);
+        add(vk, KEYEVENTF_KEYUP);
+    }
+    if (held) add(held, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 std::vector<HWND> own_windows(const wchar_t* window_class) {
     std::vector<HWND> found;
     HWND window = nullptr;

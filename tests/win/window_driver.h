@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@ LPARAM at(int x, int y);
 
 // Dispatches everything waiting in this thread's queue (paints, posted messages).
 void pump();
+
+// Dispatches this thread's queue as the program's message loop does: keys pressed through
+// SendInput become WM_CHAR here, as typed keys do.
+void pump_typed();
+
+// Presses, then releases, each key in turn through SendInput, in one batch; `held` is down
+// throughout. All of it is queued before the first key is read.
+void type_keys(std::initializer_list<WORD> keys, WORD held = 0);
 
 // This process's top-level windows of `window_class`.
 std::vector<HWND> own_windows(const wchar_t* window_class);
