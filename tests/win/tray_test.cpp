@@ -682,6 +682,42 @@ TEST_F(TrayIcon, TheTriesLastAboutAMinuteAndATaskbarCreatedStillAddsIt) {
     EXPECT_FALSE(KillTimer(tray, TRAY_RETRY_TIMER));
 }
 
+// Every ChangeWindowMessageFilterEx call, as made.
+struct FilterCall {
+    HWND window;
+    UINT message;
+    DWORD action;
+    bool operator==(const FilterCall&) const = default;
+};
+std::vector<FilterCall> filter_calls;
+
+BOOL WINAPI record_message_filter(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT) {
+    filter_calls.push_back({window, message, action});
+    return TRUE;
+}
+
+TEST(TrayWindow, LetsThroughTheIconsCallbackAndTaskbarCreatedAndNothingElse) {
+    // Run as administrator, Explorer's messages above WM_USER reach only a window that lets
+    // them through; Wine keeps no integrity levels, so the calls are what is checked.
+    filter_calls.clear();
+    set_message_filter_function(record_message_filter);
+    HWND tray = make_tray_window();
+    set_message_filter_function(nullptr);
+    ASSERT_NE(tray, nullptr);
+    const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+    ASSERT_NE(taskbar_created, 0u);
+    std::sort(filter_calls.begin(), filter_calls.end(),
+              [](const FilterCall& a, const FilterCall& b) { return a.message < b.message; });
+    // A registered message is above 0xC000, the callback below.
+    EXPECT_EQ(filter_calls, (std::vector<FilterCall>{{tray, WM_APP + 1, MSGFLT_ALLOW},
+                                                     {tray, taskbar_created, MSGFLT_ALLOW}}));
+    EXPECT_EQ(tray_app.taskbar_created, taskbar_created) << "the window answers the message";
+    DestroyWindow(tray);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
 // A visible window of the class Windows fades a chosen menu item out in.
 HWND show_fading_menu_item() {
     WNDCLASSEXW wc{};

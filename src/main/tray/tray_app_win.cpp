@@ -35,10 +35,8 @@ void run_tray_app() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (instance == nullptr) fatal_stop();
     register_tray_class(instance);
-    // Windows broadcasts "TaskbarCreated" when Explorer restarts, and at logon, where a Run
-    // entry often starts before the taskbar and the first NIM_ADD fails. Broadcasts skip
-    // message-only windows, so this one is a hidden top-level window that never shows.
-    tray_app.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+    // The window learns "TaskbarCreated" as it is created (tray_window_proc). Broadcasts
+    // skip message-only windows, so this one is a hidden top-level window that never shows.
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"VLS_Msg", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                   nullptr, instance, nullptr);
     if (window == nullptr) fatal_stop();

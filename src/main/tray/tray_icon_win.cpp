@@ -14,7 +14,8 @@ namespace {
 
 constexpr UINT TRAY_ICON_ID = 1;
 
-NotifyIconFunction notify_icon = Shell_NotifyIconW; // or a test's stand-in
+NotifyIconFunction notify_icon = Shell_NotifyIconW;                 // or a test's stand-in
+MessageFilterFunction message_filter = ChangeWindowMessageFilterEx; // or a test's stand-in
 
 NOTIFYICONDATAW tray_icon_record(HWND window) {
     NOTIFYICONDATAW data{};
@@ -39,6 +40,20 @@ NOTIFYICONDATAW tray_icon_record(HWND window) {
 
 void set_notify_icon_function(NotifyIconFunction notify) {
     notify_icon = notify ? notify : Shell_NotifyIconW;
+}
+
+void set_message_filter_function(MessageFilterFunction filter) {
+    message_filter = filter ? filter : ChangeWindowMessageFilterEx;
+}
+
+// Run as administrator, the process gets no message above WM_USER from Explorer, which
+// runs at a lower integrity level, unless the window lets it through: without this the
+// icon ignores every click and is lost for good when Explorer restarts. Only this window
+// and these two messages are opened. The results are ignored: a process that is not
+// elevated needs neither call.
+void allow_taskbar_messages(HWND window, UINT taskbar_created) {
+    message_filter(window, WM_TRAYICON, MSGFLT_ALLOW, nullptr);
+    if (taskbar_created != 0) message_filter(window, taskbar_created, MSGFLT_ALLOW, nullptr);
 }
 
 void add_tray_icon(HWND window) {

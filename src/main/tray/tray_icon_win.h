@@ -13,6 +13,9 @@ void add_tray_icon(HWND window);
 void retry_tray_icon(HWND window);
 // Takes the icon (uID 1) of the tray window out of the notification area.
 void remove_tray_icon(HWND window);
+// Lets the icon's callback message and `taskbar_created` reach the tray window from
+// Explorer when this process runs elevated, and nothing else.
+void allow_taskbar_messages(HWND window, UINT taskbar_created);
 
 constexpr UINT_PTR TRAY_RETRY_TIMER = 1; // on the tray window
 constexpr UINT TRAY_RETRY_MS = 3000;
@@ -22,3 +25,7 @@ constexpr int TRAY_RETRIES = 20; // a minute, as long as a busy logon takes
 // real one back.
 using NotifyIconFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
 void set_notify_icon_function(NotifyIconFunction notify);
+// For tests: the function that stands for ChangeWindowMessageFilterEx from now on; null
+// gives the real one back.
+using MessageFilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+void set_message_filter_function(MessageFilterFunction filter);

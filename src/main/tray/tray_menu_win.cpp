@@ -142,6 +142,12 @@ void show_tray_menu(HWND window) {
 
 LRESULT CALLBACK tray_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+    case WM_CREATE:
+        // Windows broadcasts "TaskbarCreated" when Explorer restarts, and at logon, where a
+        // Run entry often starts before the taskbar and the first NIM_ADD fails.
+        tray_app.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+        allow_taskbar_messages(window, tray_app.taskbar_created);
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
