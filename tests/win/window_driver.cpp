@@ -93,6 +93,12 @@ void CALLBACK answer_save_dialog(HWND, UINT, UINT_PTR, DWORD) {
             wchar_t name[16] = {};
             GetClassNameW(dialog, name, 16);
             if (std::wstring(name) != L"#32770" || !IsWindowVisible(dialog)) return TRUE;
+            if (!IsWindowEnabled(dialog)) return TRUE; // a question of its own is on top
+            // Asked whether to replace the file there: yes.
+            if (GetDlgItem(dialog, IDYES) != nullptr) {
+                PostMessageW(dialog, WM_COMMAND, IDYES, 0);
+                return FALSE;
+            }
             // The name box is edt1 in the classic layout, cmb13 in the Explorer one.
             for (int id : {0x480, 0x47C}) SetDlgItemTextW(dialog, id, answer.c_str());
             PostMessageW(dialog, WM_COMMAND, IDOK, 0);

@@ -38,5 +38,6 @@ void drag(HWND window, int x1, int y1, int x2, int y2);
 bool press_toolbar_button(HWND window, int32_t command);
 
 // Runs `action` while a timer on this thread answers the save dialog that it opens, in the
-// dialog's own message loop: `path` goes into the name box and OK is pressed.
+// dialog's own message loop: `path` goes into the name box and OK is pressed, and Yes when
+// the dialog asks whether to replace the file there.
 void with_save_dialog_answered(const std::wstring& path, const std::function<void()>& action);

@@ -2,12 +2,32 @@
 
 #include "strings/wide_win.h"
 
+namespace {
+
+CreateFileFunction create_file = CreateFileW; // or a test's stand-in
+
+// Windows refuses CREATE_ALWAYS on an existing hidden or system file with
+// ERROR_ACCESS_DENIED unless the attributes passed carry the same bits, and then gives the
+// new file those bits: the file is replaced and stays as hidden as the user made it.
+DWORD attributes_to_keep(const std::wstring& path) {
+    const DWORD existing = GetFileAttributesW(path.c_str());
+    if (existing == INVALID_FILE_ATTRIBUTES) return FILE_ATTRIBUTE_NORMAL;
+    const DWORD kept = existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+
+} // namespace
+
+void set_create_file_function(CreateFileFunction create) {
+    create_file = create ? create : CreateFileW;
+}
+
 std::optional<OutputFile> create_output_file(std::string_view path) {
     OutputFile file;
     file.path = to_wide(path);
-    file.handle = CreateFileW(file.path.c_str(), GENERIC_WRITE,
+    file.handle = create_file(file.path.c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                              CREATE_ALWAYS, attributes_to_keep(file.path), nullptr);
     if (file.handle == INVALID_HANDLE_VALUE) return std::nullopt;
     // A name such as NUL, CON, COM1.png or a pipe opens a device, which takes the bytes and
     // keeps nothing: only a file on disk is a save. The device is closed untouched.

@@ -13,9 +13,10 @@ struct OutputFile {
     std::wstring path;
 };
 
-// Creates or truncates the file for writing; other processes may read, write and delete
-// it meanwhile. Absent when it cannot be opened or opens anything but a file on disk (a
-// device such as NUL or COM1, a pipe); nothing is written or removed then.
+// Creates or replaces the file for writing; other processes may read, write and delete
+// it meanwhile. A hidden or system file stays hidden or system. Absent when it cannot be
+// opened or opens anything but a file on disk (a device such as NUL or COM1, a pipe);
+// nothing is written or removed then.
 [[nodiscard]] std::optional<OutputFile> create_output_file(std::string_view path);
 
 // Writes the whole block to a file, pipe or console handle, continuing after short writes;
@@ -25,3 +26,9 @@ struct OutputFile {
 // Closes the file. When `complete` is false or the close fails, removes the partial file.
 // True when the whole file was written and closed.
 [[nodiscard]] bool finish_output_file(OutputFile& file, bool complete);
+
+// For tests: the function that stands for CreateFileW in create_output_file from now on;
+// null gives the real one back.
+using CreateFileFunction = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
+                                           DWORD, HANDLE);
+void set_create_file_function(CreateFileFunction create);
