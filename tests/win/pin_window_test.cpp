@@ -272,6 +272,118 @@ TEST_F(Pin, AMoveWithTheButtonFoundUpEndsTheDrag) {
     EXPECT_EQ(window_box(pin), start);
 }
 
+namespace {
+
+// The pin's own procedure, behind one that notes whether its WM_CAPTURECHANGED handler
+// took the capture back (the capture has left the pin when the message comes, so a pin
+// holding it when the handler returns set it there) and every place the pin was moved to.
+WNDPROC pin_procedure = nullptr;
+int captures_set_in_handler = 0;
+int capture_changes = 0;
+std::vector<POINT> moved_to;
+
+LRESULT CALLBACK watch_capture_changes(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    const LRESULT result = CallWindowProcW(pin_procedure, window, message, wparam, lparam);
+    if (message == WM_CAPTURECHANGED) {
+        ++capture_changes;
+        if (GetCapture() == window) ++captures_set_in_handler;
+    }
+    if (message == WM_WINDOWPOSCHANGED) {
+        const auto* place = reinterpret_cast<const WINDOWPOS*>(lparam);
+        if (!(place->flags & SWP_NOMOVE)) moved_to.push_back({place->x, place->y});
+    }
+    return result;
+}
+
+bool was_moved_to(LONG x, LONG y) {
+    for (POINT p : moved_to)
+        if (p.x == x && p.y == y) return true;
+    return false;
+}
+
+void watch_pin(HWND pin) {
+    captures_set_in_handler = capture_changes = 0;
+    moved_to.clear();
+    pin_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(pin, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch_capture_changes)));
+}
+
+// Real pointer input: a button press or release, or a move to the screen point `to`.
+void send_mouse(DWORD flags, POINT to = {}) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_MOVE) {
+        // Absolute positions run from 0 to 65535 across the primary screen.
+        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+        input.mi.dx =
+            (to.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+        input.mi.dy =
+            (to.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+    }
+    SendInput(1, &input, sizeof(input));
+}
+
+// Runs the message loop until `done` holds, for at most two seconds.
+template <typename Condition>
+bool pump_until(Condition done) {
+    for (int i = 0; i < 200 && !done(); ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pump();
+    }
+    return done();
+}
+
+} // namespace
+
+TEST_F(Pin, ACaptureReleasedToNobodyMidDragIsTakenBackAfterTheMessage) {
+    // As Wine does to a window SetWindowPos moves: the capture goes to nobody while the
+    // button is held. The drag goes on with real pointer input.
+    HWND pin = open_one(pattern(100, 60));
+    ASSERT_NE(pin, nullptr);
+    watch_pin(pin);
+    const Box start = window_box(pin);
+    ASSERT_TRUE(move_cursor({start.left + 10, start.top + 10}));
+    send_mouse(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(pump_until([&] { return pin_window_state(pin)->drag_mode == PinDragMode::Move; }));
+    ASSERT_EQ(GetCapture(), pin);
+
+    ReleaseCapture();
+    EXPECT_EQ(capture_changes, 1);
+    EXPECT_TRUE(pump_until([&] { return GetCapture() == pin; })) << "the capture was not retaken";
+    // Two moves: under Wine the first one's SetWindowPos releases the capture again. Where
+    // the pin was put is checked, not where it stands: Wine, under a window manager, can
+    // put a window it moved back somewhere of its own a moment later.
+    // Both end off the pin as it stands then: only a pin with the capture hears of them.
+    send_mouse(MOUSEEVENTF_MOVE, {start.left + 130, start.top + 20});
+    EXPECT_TRUE(pump_until([&] { return was_moved_to(start.left + 120, start.top + 10); }));
+    send_mouse(MOUSEEVENTF_MOVE, {start.left + 30, start.top + 90});
+    EXPECT_TRUE(pump_until([&] { return was_moved_to(start.left + 20, start.top + 80); }));
+    send_mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(pump_until([&] { return pin_window_state(pin)->drag_mode == PinDragMode::None; }));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(captures_set_in_handler, 0) << "SetCapture inside WM_CAPTURECHANGED";
+}
+
+TEST_F(Pin, AWindowThatTakesTheCaptureBeforeThePinRetakesItKeepsIt) {
+    HWND pin = open_one(pattern(100, 60));
+    ASSERT_NE(pin, nullptr);
+    watch_pin(pin);
+    const Box start = window_box(pin);
+    ASSERT_TRUE(move_cursor({start.left + 10, start.top + 10}));
+    send_mouse(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(pump_until([&] { return pin_window_state(pin)->drag_mode == PinDragMode::Move; }));
+    ReleaseCapture();
+    SetCapture(focus_window()); // before the pin's turn comes
+    pump();
+    EXPECT_EQ(GetCapture(), focus_window());
+    EXPECT_EQ(pin_window_state(pin)->drag_mode, PinDragMode::None);
+    ReleaseCapture();
+    send_mouse(MOUSEEVENTF_LEFTUP);
+    pump_until([] { return !(GetAsyncKeyState(VK_LBUTTON) & 0x8000); });
+    EXPECT_EQ(captures_set_in_handler, 0);
+}
+
 TEST_F(Pin, RightClickOrCloseSquareClosesOnlyThatPin) {
     const PixelImage image = pattern(100, 60);
     HWND first = open_one(image);

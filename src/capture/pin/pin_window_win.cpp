@@ -16,6 +16,9 @@ constexpr wchar_t PIN_CLASS[] = L"VLS_Pin";
 constexpr COLORREF PIN_BORDER_COLOR = 0x4285F4;
 constexpr COLORREF PIN_CLOSE_BACKGROUND = 0x222222;
 constexpr COLORREF PIN_CLOSE_CROSS = 0xFFFFFF;
+// Posted to a pin whose capture went to nobody mid-drag: takes it back once the
+// WM_CAPTURECHANGED that told of it is over.
+constexpr UINT WM_PIN_RETAKE_CAPTURE = WM_APP + 20;
 
 int release_count = 0;
 PinFault next_fault = PinFault::None;
@@ -182,14 +185,27 @@ bool left_button_held() {
 void on_capture_changed(HWND window, PinWindow& pin, HWND new_owner) {
     if (pin.drag_mode == PinDragMode::None) return;
     // Wine releases the capture of a window that SetWindowPos moves or sizes, leaving it
-    // to nobody, although the button is still held; Windows keeps it. The drag goes on.
+    // to nobody, although the button is still held; Windows keeps it. The drag goes on,
+    // and the capture is taken back after this message, not inside it, where the system
+    // is still handing the capture over.
     if (!new_owner && left_button_held()) {
-        SetCapture(window);
+        PostMessageW(window, WM_PIN_RETAKE_CAPTURE, 0, 0);
         return;
     }
     // Another window took the mouse mid-drag (an overlay opened by the hotkey): the release
     // will never come here, so the drag ends now rather than follow the pointer with no
     // button held.
+    pin.drag_mode = PinDragMode::None;
+}
+
+// Only while nobody holds the capture and the button is still down: a window that took
+// the mouse meanwhile keeps it, and the drag ends as when it is taken away.
+void retake_capture(HWND window, PinWindow& pin) {
+    if (pin.drag_mode == PinDragMode::None || GetCapture() == window) return;
+    if (GetCapture() == nullptr && left_button_held()) {
+        SetCapture(window);
+        return;
+    }
     pin.drag_mode = PinDragMode::None;
 }
 
@@ -241,6 +257,9 @@ LRESULT CALLBACK pin_window_proc(HWND window, UINT message, WPARAM wparam, LPARA
         return 0;
     case WM_CAPTURECHANGED:
         if (pin) on_capture_changed(window, *pin, reinterpret_cast<HWND>(lparam));
+        return 0;
+    case WM_PIN_RETAKE_CAPTURE:
+        if (pin) retake_capture(window, *pin);
         return 0;
     case WM_RBUTTONDOWN:
         if (pin) DestroyWindow(window);
