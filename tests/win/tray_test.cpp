@@ -551,6 +551,22 @@ TEST_F(HotkeyDialog, ACombinationAnotherProgramHoldsIsRefusedAndTheNextKeysChoos
     UnregisterHotKey(nullptr, 99);
 }
 
+TEST_F(HotkeyDialog, OkWithNothingChangedClosesAndSavesTheCurrentHotkeyEvenWhenHeldElsewhere) {
+    // Another program took Ctrl+Shift+A before this tray started: the tray does not hold it.
+    unregister_capture_hotkey(tray);
+    ASSERT_TRUE(RegisterHotKey(nullptr, 99, MOD_CONTROL | MOD_SHIFT, 'A'));
+    HWND dialog = create_hotkey_dialog(tray);
+    click(dialog, IDOK);
+    EXPECT_FALSE(IsWindow(dialog)) << "OK must not keep the user here: " << label();
+    run_hotkey_dialog(tray, dialog);
+    EXPECT_EQ(tray_app.dialog_state, HotkeyDialogState::Closed);
+    EXPECT_EQ(tray_app.hotkey.modifiers, 6u);
+    EXPECT_EQ(tray_app.hotkey.vk, 0x41u);
+    EXPECT_EQ(stored_dword(L"HotkeyModifiers"), 6u) << "the current hotkey is saved again";
+    EXPECT_EQ(stored_dword(L"HotkeyVk"), 0x41u);
+    EXPECT_TRUE(UnregisterHotKey(nullptr, 99)) << "the other holder keeps its hotkey";
+}
+
 TEST_F(HotkeyDialog, APressOnOkReleasedOffItLeavesTheKeysWithTheDialog) {
     HWND dialog = create_hotkey_dialog(tray);
     HWND ok = GetDlgItem(dialog, IDOK);

@@ -214,9 +214,14 @@ LRESULT CALLBACK hotkey_dialog_proc(HWND window, UINT message, WPARAM wparam, LP
         switch (LOWORD(wparam)) {
         case IDOK:
             if (tray_app.dialog_state != HotkeyDialogState::Closed) {
-                // A combination another program holds would do nothing: the dialog stays
-                // open with the old hotkey registered and says so.
-                if (!switch_capture_hotkey(GetWindow(window, GW_OWNER), tray_app.pending_hotkey)) {
+                // A new combination another program holds would do nothing: the dialog stays
+                // open with the old hotkey registered and says so. The current one is
+                // registered again and kept even when it is held elsewhere (taken before
+                // this tray started): that is no reason to keep the user here.
+                const Hotkey pending = tray_app.pending_hotkey;
+                const bool unchanged = pending.modifiers == tray_app.hotkey.modifiers &&
+                                       pending.vk == tray_app.hotkey.vk;
+                if (!switch_capture_hotkey(GetWindow(window, GW_OWNER), pending) && !unchanged) {
                     set_label(hotkey_taken(interface_language()));
                     // The click gave OK the focus: the next keys would go to the button
                     // (Space pressing it again) instead of making the next combination.

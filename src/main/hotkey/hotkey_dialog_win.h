@@ -6,7 +6,8 @@ constexpr int IDC_HOTKEY_PROMPT = 100;
 constexpr int IDC_HOTKEY_NAME = 101;
 
 // Shows the dialog and returns once it is closed and, after OK, the new hotkey is
-// registered and saved; OK with a combination that cannot be registered keeps it open.
+// registered and saved; OK with a new combination that cannot be registered keeps it
+// open, OK with the current one closes it whether or not it could be registered.
 // With a dialog already showing, brings that one forward instead.
 void open_hotkey_dialog(HWND tray_window);
 // The two halves of open_hotkey_dialog, apart so tests can drive the window in between:
