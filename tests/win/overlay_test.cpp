@@ -8,10 +8,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture/overlay/overlay_win.h"
@@ -690,9 +692,9 @@ struct SystemColours {
 
 } // namespace
 
-// The frame shows the box's text and caret exactly where the edit control lays them out,
-// since an input method places its composition and candidate windows there; in the
-// window colours, whatever the theme makes of them.
+// The frame shows the box's text exactly where the edit control lays it out, since an
+// input method places its composition and candidate windows there; in the window colours,
+// whatever the theme makes of them.
 TEST_F(Overlay, TheTextBoxIsDrawnWhereTheControlLaysItOutInAnyContrastTheme) {
     HWND box = nullptr;
     HWND window = open_text_box(box);
@@ -736,23 +738,6 @@ TEST_F(Overlay, TheTextBoxIsDrawnWhereTheControlLaysItOutInAnyContrastTheme) {
     EXPECT_EQ(drawn.right, own.right + origin.x);
     EXPECT_EQ(drawn.bottom, own.bottom + origin.y);
 
-    // The caret: a full-height bar at the selection's active end, here its start.
-    SendMessageW(box, EM_SETSEL, 2, 0);
-    request_repaint(window);
-    pump();
-    const LRESULT start = SendMessageW(box, EM_POSFROMCHAR, 0, 0);
-    const int caret_x = origin.x + static_cast<short>(LOWORD(start));
-    TEXTMETRICW metrics{};
-    HDC screen = GetDC(box);
-    HGDIOBJ old_font =
-        SelectObject(screen, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-    GetTextMetricsW(screen, &metrics);
-    SelectObject(screen, old_font);
-    ReleaseDC(box, screen);
-    EXPECT_GE(count_near(s, {caret_x, area.top, caret_x + 1, area.bottom},
-                         GetSysColor(COLOR_WINDOWTEXT), 60),
-              metrics.tmHeight);
-
     // A dark contrast theme: light text on a dark box, still readable in the frame.
     {
         SystemColours theme(0x000000, 0xFFFFFF);
@@ -763,6 +748,185 @@ TEST_F(Overlay, TheTextBoxIsDrawnWhereTheControlLaysItOutInAnyContrastTheme) {
                   (area.right - area.left) * (area.bottom - area.top) / 2);
         EXPECT_GE(count_near(s, area, 0xFFFFFF, 60), 20) << "no light text on the dark box";
     }
+}
+
+namespace {
+
+// The text box's geometry in the overlay's frame, read from the control.
+struct BoxLayout {
+    HWND box;
+    POINT origin{0, 0}; // the box's client origin in the overlay
+    RECT area{};        // the box's client area in the overlay
+    int line_top = 0;
+    int line_height = 0;
+
+    BoxLayout(HWND window, HWND edit) : box(edit) {
+        MapWindowPoints(box, window, &origin, 1);
+        GetClientRect(box, &area);
+        OffsetRect(&area, origin.x, origin.y);
+        TEXTMETRICW metrics{};
+        HDC dc = GetDC(box);
+        HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(box, dc);
+        line_height = metrics.tmHeight;
+        line_top = origin.y + static_cast<short>(HIWORD(SendMessageW(box, EM_POSFROMCHAR, 0, 0)));
+    }
+    // The left edge of character `index` in the overlay, as the control lays it out.
+    int char_x(int index) const {
+        return origin.x + static_cast<short>(LOWORD(SendMessageW(box, EM_POSFROMCHAR, index, 0)));
+    }
+    // A screen point inside the line at overlay column `x`.
+    POINT on_screen(int x) const {
+        POINT p{x - origin.x, line_top - origin.y + line_height / 2};
+        ClientToScreen(box, &p);
+        return p;
+    }
+    int caret_x() const {
+        POINT caret{};
+        return GetCaretPos(&caret) ? origin.x + caret.x : -1;
+    }
+};
+
+// The columns of the frame's text line holding the highlight colour, the caret's left
+// out: [first, last + 1), or {0, 0} when there are none.
+std::pair<int, int> highlighted_columns(const OverlayState& s, const BoxLayout& layout) {
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    int first = 0, end = 0;
+    for (int x = layout.area.left; x < layout.area.right; ++x) {
+        if (x == layout.caret_x()) continue;
+        if (count_near(s, {x, layout.line_top, x + 1, layout.line_top + layout.line_height},
+                       highlight, 30) == 0)
+            continue;
+        if (end == 0) first = x;
+        end = x + 1;
+    }
+    return {first, end};
+}
+
+// The control's selection as columns of the frame, the caret's column left out.
+std::pair<int, int> selected_columns(const BoxLayout& layout) {
+    DWORD start = 0, end = 0;
+    SendMessageW(layout.box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    const int length = GetWindowTextLengthW(layout.box);
+    int left = layout.char_x(static_cast<int>(start));
+    // Past the last character the control gives no position; its caret stands there.
+    const int right =
+        static_cast<int>(end) < length ? layout.char_x(static_cast<int>(end)) : layout.caret_x();
+    if (left == layout.caret_x()) ++left;
+    return {left, right};
+}
+
+void put_text_on_clipboard(const wchar_t* text) {
+    const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(memory), text, bytes);
+    GlobalUnlock(memory);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+// A right-click on the box at `where` and a key for its context menu, all queued before
+// the menu's own loop reads them.
+void context_menu_command(POINT where, WORD key) {
+    send_mouse(MOUSEEVENTF_MOVE, where);
+    send_mouse(MOUSEEVENTF_RIGHTDOWN);
+    send_mouse(MOUSEEVENTF_RIGHTUP);
+    type_keys({key});
+}
+
+} // namespace
+
+// Windows shows no child of a layered window, so whatever the user does in the box must
+// reach the frame: a selection made with the mouse or the keys in the highlight colours
+// over exactly the characters the control selected, the caret where a click put it, and
+// the context menu's Paste and Select All, with no key pressed in the box.
+TEST_F(Overlay, TheTextBoxShowsTheControlsSelectionAndCaretAfterRealInput) {
+    HWND box = nullptr;
+    HWND window = open_text_box(box);
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(box, nullptr);
+    SetForegroundWindow(window);
+    SetFocus(box);
+    type_keys(
+        {'A', 'L', 'P', 'H', 'A', VK_SPACE, 'B', 'E', 'T', 'A', VK_SPACE, 'G', 'A', 'M', 'M', 'A'});
+    ASSERT_TRUE(pump_until([&] { return GetWindowTextLengthW(box) == 16; }));
+    const OverlayState& s = *overlay_state(window);
+    const BoxLayout layout(window, box);
+    EXPECT_EQ(highlighted_columns(s, layout), std::make_pair(0, 0)) << "nothing selected yet";
+    auto selection_is = [&](DWORD start, DWORD end) {
+        return [=] {
+            DWORD a = 0, b = 0;
+            SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&a),
+                         reinterpret_cast<LPARAM>(&b));
+            return a == start && b == end;
+        };
+    };
+
+    // A double-click on "beta" selects the word (with its space, where the control takes it).
+    const POINT in_beta = layout.on_screen(layout.char_x(7) + 2);
+    send_mouse(MOUSEEVENTF_MOVE, in_beta);
+    for (int i = 0; i < 2; ++i) {
+        send_mouse(MOUSEEVENTF_LEFTDOWN);
+        send_mouse(MOUSEEVENTF_LEFTUP);
+    }
+    ASSERT_TRUE(pump_until([&] { return selection_is(6, 10)() || selection_is(6, 11)(); }));
+    pump();
+    EXPECT_EQ(highlighted_columns(s, layout), selected_columns(layout)) << "double-click";
+
+    // A click between "a" and "m" of "gamma": no selection, the caret exactly there.
+    send_mouse(MOUSEEVENTF_MOVE, layout.on_screen(layout.char_x(13)));
+    send_mouse(MOUSEEVENTF_LEFTDOWN);
+    send_mouse(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(pump_until(selection_is(13, 13)));
+    pump();
+    EXPECT_EQ(highlighted_columns(s, layout), std::make_pair(0, 0)) << "click";
+    const int caret = layout.char_x(13);
+    EXPECT_EQ(layout.caret_x(), caret);
+    EXPECT_GE(count_near(s,
+                         {caret, layout.line_top, caret + 1, layout.line_top + layout.line_height},
+                         GetSysColor(COLOR_WINDOWTEXT), 60),
+              layout.line_height - 2)
+        << "no caret at the click";
+    EXPECT_EQ(count_near(s,
+                         {caret - 3, layout.line_top, caret, layout.line_top + layout.line_height},
+                         GetSysColor(COLOR_WINDOWTEXT), 60) < layout.line_height,
+              true);
+
+    // Shift+Home from there.
+    type_keys({VK_HOME}, VK_SHIFT);
+    ASSERT_TRUE(pump_until(selection_is(0, 13)));
+    pump();
+    EXPECT_EQ(highlighted_columns(s, layout), selected_columns(layout)) << "Shift+Home";
+
+    // A drag from inside "alpha" to inside "beta".
+    send_mouse(MOUSEEVENTF_MOVE, layout.on_screen(layout.char_x(2)));
+    send_mouse(MOUSEEVENTF_LEFTDOWN);
+    send_mouse(MOUSEEVENTF_MOVE, layout.on_screen(layout.char_x(5)));
+    send_mouse(MOUSEEVENTF_MOVE, layout.on_screen(layout.char_x(9)));
+    send_mouse(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(pump_until(selection_is(2, 9)));
+    pump();
+    EXPECT_EQ(highlighted_columns(s, layout), selected_columns(layout)) << "drag";
+
+    // The context menu: Paste over the selection, then Select All.
+    put_text_on_clipboard(L"XX");
+    context_menu_command(layout.on_screen(layout.char_x(4)), 'P');
+    ASSERT_TRUE(pump_until([&] { return GetWindowTextLengthW(box) == 11; }));
+    pump();
+    const RECT pasted{layout.char_x(2), layout.line_top, layout.char_x(4),
+                      layout.line_top + layout.line_height};
+    EXPECT_GE(count_near(s, pasted, GetSysColor(COLOR_WINDOWTEXT), 60), 10) << "paste";
+    context_menu_command(layout.on_screen(layout.char_x(4)), 'A');
+    ASSERT_TRUE(pump_until(selection_is(0, 11)));
+    pump();
+    EXPECT_EQ(highlighted_columns(s, layout), selected_columns(layout)) << "Select All";
+    ASSERT_EQ(overlay_state(window)->text_edit, box) << "the menu took the box away";
 }
 
 // Enter, Esc and Ctrl+Backspace typed in the box: the characters they make never reach the

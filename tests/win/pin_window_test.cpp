@@ -308,32 +308,6 @@ void watch_pin(HWND pin) {
         SetWindowLongPtrW(pin, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch_capture_changes)));
 }
 
-// Real pointer input: a button press or release, or a move to the screen point `to`.
-void send_mouse(DWORD flags, POINT to = {}) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        // Absolute positions run from 0 to 65535 across the primary screen.
-        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-        input.mi.dx =
-            (to.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
-        input.mi.dy =
-            (to.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
-    }
-    SendInput(1, &input, sizeof(input));
-}
-
-// Runs the message loop until `done` holds, for at most two seconds.
-template <typename Condition>
-bool pump_until(Condition done) {
-    for (int i = 0; i < 200 && !done(); ++i) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        pump();
-    }
-    return done();
-}
-
 } // namespace
 
 TEST_F(Pin, ACaptureReleasedToNobodyMidDragIsTakenBackAfterTheMessage) {

@@ -40,6 +40,21 @@ void type_keys(std::initializer_list<WORD> keys, WORD held) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void send_mouse(DWORD flags, POINT to) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_MOVE) {
+        // Absolute positions run from 0 to 65535 across the primary screen.
+        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+        input.mi.dx =
+            (to.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+        input.mi.dy =
+            (to.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+    }
+    SendInput(1, &input, sizeof(input));
+}
+
 std::vector<HWND> own_windows(const wchar_t* window_class) {
     std::vector<HWND> found;
     HWND window = nullptr;

@@ -19,6 +19,20 @@ void pump();
 // SendInput become WM_CHAR here, as typed keys do.
 void pump_typed();
 
+// Real pointer input through SendInput: a button press or release, or a move to the
+// screen point `to`.
+void send_mouse(DWORD flags, POINT to = {});
+
+// Runs the message loop until `done` holds, for at most two seconds.
+template <typename Condition>
+bool pump_until(Condition done) {
+    for (int i = 0; i < 200 && !done(); ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pump_typed();
+    }
+    return done();
+}
+
 // Presses, then releases, each key in turn through SendInput, in one batch; `held` is down
 // throughout. All of it is queued before the first key is read.
 void type_keys(std::initializer_list<WORD> keys, WORD held = 0);

@@ -20,6 +20,20 @@ constexpr UINT WM_OVERLAY_TEXT_CANCEL = WM_APP + 11;
 
 // The state of one open capture overlay. Created by open_overlay, owned by the overlay
 // window (its GWLP_USERDATA slot) and released when that window is destroyed.
+// What of the text box's look can change without its text changing: the selection, the
+// first visible character (horizontal scroll) and the caret.
+struct TextBoxView {
+    DWORD selection_start = 0;
+    DWORD selection_end = 0;
+    LRESULT first_visible = 0;
+    POINT caret{-1, -1}; // box client coordinates; -1, -1 while the box has no focus
+    bool operator==(const TextBoxView& other) const {
+        return selection_start == other.selection_start && selection_end == other.selection_end &&
+               first_visible == other.first_visible && caret.x == other.caret.x &&
+               caret.y == other.caret.y;
+    }
+};
+
 struct OverlayState {
     // Frozen screen and buffers: set once when the overlay opens, never replaced.
     int32_t screen_width = 0;         // primary display, physical pixels
@@ -59,6 +73,7 @@ struct OverlayState {
     // Text entry and toolbar.
     HWND text_edit = nullptr;                   // the open text box, if any
     PixelPoint text_position;                   // top-left of the box and of its text
+    TextBoxView text_view;                      // what the box showed in the last frame
     std::vector<ToolbarButton> toolbar_buttons; // as last drawn, for the hit test
 };
 
@@ -128,8 +143,8 @@ void choose_color(HWND window, OverlayState& state);
 
 // --- text_entry_win.cpp: the text tool's one-line box, a child EDIT of the overlay at the
 // press point. Enter commits its text as a mark, losing the focus discards it. A layered
-// window shows only the frame it is handed, not its children, so the overlay draws the
-// box's content into every frame itself.
+// window shows only the frame it is handed, not its children, so the control prints
+// itself into every frame, and any change to what it shows asks for a new frame.
 
 // Discards any open box and opens a fresh, focused one at `point`.
 void open_text_entry(HWND window, OverlayState& state, PixelPoint point);
@@ -139,7 +154,8 @@ void remove_text_entry(OverlayState& state);
 void commit_text_entry(HWND window, OverlayState& state);
 // The box lost the focus: it goes with its text.
 void cancel_text_entry(HWND window, OverlayState& state);
-// Draws the open box (frame, visible text, caret) into the frame being composed.
+// Draws the open box as the control draws itself (edge, scrolled text, selection) and its
+// caret into the frame being composed.
 void draw_text_entry(HDC dc, const OverlayState& state);
 
 // --- toolbar_paint_win.cpp: the panel beside a confirmed selection.

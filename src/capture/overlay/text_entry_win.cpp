@@ -12,6 +12,36 @@ constexpr UINT_PTR SUBCLASS_ID = 1;
 constexpr int BOX_WIDTH = 250;
 constexpr int BOX_HEIGHT = 30;
 
+// What the box shows besides its text, read from the control itself.
+TextBoxView read_view(HWND box) {
+    TextBoxView view;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&view.selection_start),
+                 reinterpret_cast<LPARAM>(&view.selection_end));
+    view.first_visible = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+    if (GetFocus() != box || !GetCaretPos(&view.caret)) view.caret = {-1, -1};
+    return view;
+}
+
+// After any message the box handled: a frame when the selection, the scroll or the caret
+// moved. Clicks, drags, double-clicks, the context menu's commands and scrolling timers
+// change these without a notification; text changes come as EN_CHANGE to the overlay.
+void follow_view(HWND box) {
+    // The reads below are messages to the box and come back through its subclass.
+    static bool reading = false;
+    if (reading) return;
+    reading = true;
+    HWND overlay = GetParent(box);
+    OverlayState* state = overlay_state(overlay);
+    if (state && state->text_edit == box) {
+        const TextBoxView view = read_view(box);
+        if (!(view == state->text_view)) {
+            state->text_view = view;
+            request_repaint(overlay);
+        }
+    }
+    reading = false;
+}
+
 // Reports Enter and focus loss to the overlay; everything else, Esc included, is the
 // ordinary edit control's, except the characters Enter, Ctrl+Enter, Esc and Ctrl+Backspace
 // translate to: a single-line edit beeps at the first three and shows the last as a box.
@@ -29,17 +59,18 @@ LRESULT CALLBACK text_box_proc(HWND box, UINT message, WPARAM wparam, LPARAM lpa
             PostMessageW(GetParent(box), WM_OVERLAY_TEXT_COMMIT, 0, 0);
             return 0;
         }
-        {
-            // Caret moves change no text and send no notification; the overlay's copy of
-            // the box must follow them too.
-            const LRESULT result = DefSubclassProc(box, message, wparam, lparam);
-            request_repaint(GetParent(box));
-            return result;
-        }
+        break;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+    case WM_ERASEBKGND:
+        // Drawing changes nothing the frame shows.
+        return DefSubclassProc(box, message, wparam, lparam);
     default:
         break;
     }
-    return DefSubclassProc(box, message, wparam, lparam);
+    const LRESULT result = DefSubclassProc(box, message, wparam, lparam);
+    follow_view(box);
+    return result;
 }
 
 std::wstring box_text(HWND box) {
@@ -83,6 +114,7 @@ void open_text_entry(HWND window, OverlayState& state, PixelPoint point) {
     SetFocus(box); // a failure is ignored
     state.text_edit = box;
     state.text_position = point;
+    state.text_view = read_view(box);
     request_repaint(window);
 }
 
@@ -104,57 +136,39 @@ void cancel_text_entry(HWND window, OverlayState& state) {
     request_repaint(window);
 }
 
-// What the edit control shows: a sunken box in the window colours (a matched pair, so
-// the text is readable in every contrast theme), the text from its first visible
-// character where the control lays it out, and the caret where the control keeps it.
+// The box as the control shows it: the sunken edge of its WS_EX_CLIENTEDGE, then its
+// client area printed by the control itself (background, text scrolled as it scrolls it,
+// the selection in the highlight colours), then the caret, which the system draws on the
+// window rather than the control in its painting: inverted, where the control keeps it.
 void draw_text_entry(HDC dc, const OverlayState& state) {
     HWND box = state.text_edit;
     if (!box) return;
-    RECT frame{state.text_position.x, state.text_position.y, state.text_position.x + BOX_WIDTH,
-               state.text_position.y + BOX_HEIGHT};
-    FillRect(dc, &frame, GetSysColorBrush(COLOR_WINDOW));
+    HWND overlay = GetParent(box);
+    RECT frame{};
+    GetWindowRect(box, &frame);
+    MapWindowPoints(nullptr, overlay, reinterpret_cast<POINT*>(&frame), 2);
     DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
 
-    // Box client coordinates to overlay coordinates.
     POINT origin{0, 0};
-    MapWindowPoints(box, GetParent(box), &origin, 1);
-    // The formatting rectangle: where the control draws its text, margins excluded.
-    RECT text_area{};
-    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text_area));
-    OffsetRect(&text_area, origin.x, origin.y);
-
-    const std::wstring text = box_text(box);
-    // A single-line edit answers with the index of its first visible character.
-    size_t first = static_cast<size_t>(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
-    if (first > text.size()) first = 0;
-    // The first visible character's top-left corner; -1 when the box is empty, which
-    // starts at the formatting rectangle's corner.
-    int left = text_area.left;
-    int top = text_area.top;
-    const LRESULT corner = SendMessageW(box, EM_POSFROMCHAR, first, 0);
-    if (corner != -1) {
-        left = origin.x + static_cast<short>(LOWORD(corner));
-        top = origin.y + static_cast<short>(HIWORD(corner));
-    }
-
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
-    HGDIOBJ old_font = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    SetBkMode(dc, TRANSPARENT);
+    MapWindowPoints(box, overlay, &origin, 1);
+    RECT client{};
+    GetClientRect(box, &client);
     const int saved = SaveDC(dc);
-    IntersectClipRect(dc, text_area.left, text_area.top, text_area.right, text_area.bottom);
-    ExtTextOutW(dc, left, top, 0, nullptr, text.c_str() + first,
-                static_cast<UINT>(text.size() - first), nullptr);
-    // The control moves its caret to the selection's active end, which may be its start
-    // (Shift+Left); the caret belongs to this thread while the box has the focus.
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
+    SendMessageW(box, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+
     POINT caret{};
     if (GetFocus() == box && GetCaretPos(&caret)) {
-        RECT bar{origin.x + caret.x, origin.y + caret.y, origin.x + caret.x + 1,
-                 origin.y + caret.y + metrics.tmHeight};
-        FillRect(dc, &bar, GetSysColorBrush(COLOR_WINDOWTEXT));
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+        HGDIOBJ old_font = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old_font);
+        DWORD caret_width = 1;
+        SystemParametersInfoW(SPI_GETCARETWIDTH, 0, &caret_width, 0);
+        PatBlt(dc, caret.x, caret.y, static_cast<int>(caret_width), metrics.tmHeight, DSTINVERT);
     }
     RestoreDC(dc, saved);
-    SelectObject(dc, old_font);
 }
