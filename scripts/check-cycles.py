@@ -4,11 +4,12 @@
 Reads the built objects of the Windows build (every file of src/ is in it): a file
 depends on another when its object uses a symbol that only the other's object defines.
 Inline functions and templates, defined in every object that uses them, tie no file to
-another. Prints each circle found (a strongly connected group of two or more files) and
-the number of files and edges read. Also fails when code outside src/main uses src/main
-for anything but the output-naming rule.
+another. Prints the first circle found, each file with what it uses of the next, and the
+number of files and edges read. Also fails when code outside src/main uses src/main for
+anything but the output-naming rule.
 Usage: check-cycles.py BUILD_DIR
 """
+from graphlib import CycleError, TopologicalSorter
 import pathlib
 import subprocess
 import sys
@@ -54,36 +55,13 @@ for source, uses in used.items():
             graph[source].add(owner)
             why.setdefault((source, owner), []).append(name)
 
-# Tarjan's strongly connected components.
-index, low, stack, on_stack, groups = {}, {}, [], set(), []
-
-
-def visit(v):
-    index[v] = low[v] = len(index)
-    stack.append(v)
-    on_stack.add(v)
-    for w in graph[v]:
-        if w not in index:
-            visit(w)
-            low[v] = min(low[v], low[w])
-        elif w in on_stack:
-            low[v] = min(low[v], index[w])
-    if low[v] == index[v]:
-        group = []
-        while True:
-            w = stack.pop()
-            on_stack.discard(w)
-            group.append(w)
-            if w == v:
-                break
-        if len(group) > 1:
-            groups.append(sorted(group))
-
-
-sys.setrecursionlimit(10000)
-for v in sorted(graph):
-    if v not in index:
-        visit(v)
+# One circle at a time: graphlib names the files of the first it meets.
+try:
+    TopologicalSorter(graph).prepare()
+    groups = []
+except CycleError as error:
+    # Listed so that each file is used by the next; turned round to read as "uses".
+    groups = [list(reversed(error.args[1]))]
 
 # The one use of src/main from below it: the output-naming rule (BMP or PNG by the name).
 upward = sorted((a, b) for a, targets in graph.items() for b in targets
@@ -93,13 +71,12 @@ for a, b in upward:
     print(f"upward: {a} uses {b}")
 
 edges = sum(len(t) for t in graph.values())
-for group in groups:
-    print("circle: " + " <-> ".join(group))
-    for a in group:
-        for b in sorted(graph[a] & set(group)):
-            names = subprocess.run(["c++filt"], input="\n".join(sorted(why[(a, b)])),
-                                   capture_output=True, text=True).stdout.split("\n")
-            print(f"  {a} uses {b}: {', '.join(n for n in names if n)}")
+for circle in groups:
+    print("circle: " + " -> ".join(circle))
+    for a, b in zip(circle, circle[1:]):
+        names = subprocess.run(["c++filt"], input="\n".join(sorted(why[(a, b)])),
+                               capture_output=True, text=True).stdout.split("\n")
+        print(f"  {a} uses {b}: {', '.join(n for n in names if n)}")
 print(f"{len(graph)} files, {edges} dependencies between them, {len(groups)} circles, "
       f"{len(upward)} uses of src/main from below it besides the output-naming rule")
 sys.exit(1 if groups or upward else 0)
