@@ -20,18 +20,6 @@ TEST(BmpLayout, TwoByOneHeaderMatchesTheFileFormat) {
     EXPECT_EQ(std::vector<uint8_t>(h.begin(), h.end()), expected);
 }
 
-TEST(BmpLayout, FieldsAreWrittenOneAtATimeInFileOrder) {
-    const auto fields = bmp_header_fields(1920, 1080);
-    uint32_t total = 0;
-    for (const BmpField& f : fields) {
-        EXPECT_TRUE(f.size == 2 || f.size == 4);
-        total += f.size;
-    }
-    EXPECT_EQ(total, 54u);
-    EXPECT_EQ(fields[1].value, 1920u * 1080u * 4u + 54u);
-    EXPECT_EQ(fields[6].value, 1080u); // positive height: bottom-up rows
-}
-
 TEST(BmpLayout, ClipboardHeaderIsTopDownWithNoResolution) {
     const auto h = clipboard_dib_header(1920, 1080);
     auto u32 = [&](int at) {
