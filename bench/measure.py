@@ -132,6 +132,7 @@ ROWS = [
     ("native_png", "native libpng encode, zlib level 1 (yardstick)"),
     ("native_deflate", "native libdeflate encode, same rows and level"),
     ("filter_rows_sub", "filter_rows_sub (conversion and Sub filter)"),
+    ("deflate_only", "libdeflate alone on the filtered rows (under Wine)"),
     ("write_bmp", "write_bmp"),
     ("process_floor", "grab-only process (floor)"),
     ("process_png", "`screenshot -o x.png` process"),

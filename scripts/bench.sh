@@ -18,7 +18,8 @@ native_dir=build/bench-native
 mkdir -p "$native_dir"
 g++ -std=c++20 -O2 -Wall -Wextra -Werror -o "$native_dir/native_png" bench/native_png.cpp -lpng -lz
 g++ -std=c++20 -O2 -Wall -Wextra -Werror -Isrc -o "$native_dir/native_deflate" \
-  bench/native_deflate.cpp src/capture/output/png_encoder.cpp -ldeflate
+  bench/native_deflate.cpp src/capture/output/png_encoder.cpp src/capture/image/pixel_image.cpp \
+  -ldeflate
 
 results=()
 for size in 1920x1080 3840x2160; do
