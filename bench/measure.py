@@ -11,7 +11,8 @@ A result line is "name median_ms min_ms [bytes]"; "size W H" names the screen,
 "peak_kib EXTRA ALLOCATED" the native encode's memory, "ratio_png_scrot MEDIAN MIN" the
 pairwise ratios of the PNG command to scrot, "ratio_png_bmp MEDIAN MIN" those of the PNG
 command to the BMP command, "others_cores WORST" the most of a core other processes used
-in any stretch, "loaded 1" a run made with --loaded. The in-process programs run ROUNDS times
+in any stretch, "loaded 1" a run made with --loaded, "memory_ROUTE GRAB_COMMITTED
+GRAB_ALLOCATED WRITE_COMMITTED WRITE_ALLOCATED" bench/route_memory.cpp's figures in images. The in-process programs run ROUNDS times
 with RUNS runs each; whole processes ROUNDS x RUNS times, in turns."""
 import os
 import shlex
@@ -197,6 +198,15 @@ def run(session_file, build, native_dir, workdir, runs, picture, loaded):
     lines.append(f"others_cores {quiet.worst:.3f}")
     if loaded:
         lines.append("loaded 1")
+    # What each route commits beyond the grabbed image, one process a route.
+    for route in ("png", "bmp", "save"):
+        path = os.path.join(workdir, f"route_{route}.txt")
+        with open(path, "wb") as out:
+            subprocess.run([wine, os.path.join(build, "bench", "route_memory.exe"), route],
+                           cwd=workdir, env=env, stdin=subprocess.DEVNULL, check=True, stdout=out,
+                           stderr=subprocess.DEVNULL)
+        with open(path) as f:
+            lines.append(f.read().replace("\r", "").strip())
     for name in ("x.png", "scrot.png"):
         lines.append(f"bytes_{name.split('.')[0]} 0 0 {os.path.getsize(os.path.join(workdir, name))}")
     print("\n".join(lines))
@@ -302,8 +312,25 @@ def table(paths):
     cells = [f"{int(r['peak_kib'][0]) / 1024:.1f} MB resident ({int(r['peak_kib'][1]) / 1024:.1f} MB allocated){mark}"
              for r in results]
     rows.append(("memory one encode adds to the peak (native)", cells))
+    cells = [f"{float(r['memory_png'][2]):.2f} ({float(r['memory_png'][3]):.2f} allocated) "
+             f"{verdict(float(r['memory_png'][2]), 0.5)}{mark}" for r in results]
+    rows.append(("PNG command: committed while encoding, above the grabbed image, images <= 0.5",
+                 cells))
     for label, cells in rows:
         print(f"| {label} | " + " | ".join(cells) + " |")
+
+    # Peak committed memory of each route above the grabbed image (bench/route_memory.cpp),
+    # in images: polled committed private bytes, and (allocated) the program's own buffers.
+    print()
+    print(head("peak committed above the grabbed image, in images"))
+    both = lambda v, a: f"{float(v):.2f} ({float(a):.2f} allocated){mark}"
+    for key, label in (("memory_png", "`screenshot -o x.png`"), ("memory_bmp", "`screenshot -o x.bmp`")):
+        print(f"| {label}: grab | " + " | ".join(both(*r[key][0:2]) for r in results) + " |")
+        print(f"| {label}: write | " + " | ".join(both(*r[key][2:4]) for r in results) + " |")
+    print("| overlay: opening, all it holds | "
+          + " | ".join(both(*r["memory_save"][0:2]) for r in results) + " |")
+    print("| overlay's Save of the whole screen, above the open overlay | "
+          + " | ".join(both(*r["memory_save"][2:4]) for r in results) + " |")
 
 
 if __name__ == "__main__":

@@ -29,7 +29,7 @@ scripts/install-deps.sh
 
 # The benchmark programs are excluded from the normal build; name them here.
 cmake --preset windows > /dev/null
-cmake --build --preset windows --target Vellumshot vls_bench grab_floor > /dev/null
+cmake --build --preset windows --target Vellumshot vls_bench grab_floor route_memory > /dev/null
 native_dir=build/bench-native
 mkdir -p "$native_dir"
 g++ -std=c++20 -O2 -Wall -Wextra -Werror -o "$native_dir/native_png" bench/native_png.cpp -lpng -lz
