@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "capture/output/png_writer_win.h"
 
@@ -20,5 +21,5 @@ int main(int argc, char** argv) {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() != static_cast<size_t>(image.width) * image.height * 4)
         return 2;
-    return write_png(argv[4], image) ? 0 : 1;
+    return write_png(argv[4], std::move(image)) ? 0 : 1;
 }

@@ -57,6 +57,21 @@ TEST(PngFilter, ConvertsToOpaqueRgbaAndSubtractsTheLeftPixelBytewise) {
                                          1, 0x01, 0x00, 0xFF, 0xFF, 0x01, 0xFF, 0x01, 0x00}));
 }
 
+TEST(PngFilter, InPlaceGivesTheSeparateFiltersBytes) {
+    // Widths of one to three pixels, where a row moves by more than its own length over the
+    // image, and an odd width of several 256-pixel pieces with an odd height. Noise leaves
+    // no byte that a clobbered source byte could match by chance.
+    for (const auto& [w, h] : {std::pair{1, 9}, {2, 7}, {3, 5}, {601, 7}}) {
+        const PixelImage image = noise(w, h);
+        std::vector<uint8_t> expected(png_filtered_size(w, h));
+        filter_rows_sub(image.pixels.data(), w, h, expected.data());
+        std::vector<uint8_t> buffer = image.pixels;
+        buffer.resize(expected.size(), 0xEE);
+        filter_rows_sub_in_place(buffer.data(), w, h);
+        EXPECT_TRUE(buffer == expected) << w << "x" << h;
+    }
+}
+
 TEST(PngEncoder, SmallAndOddSizesDecodeToTheirOpaquePixels) {
     for (const auto& [w, h] : {std::pair{1, 1}, {1, 2}, {3, 1}, {17, 5}, {1001, 3}}) {
         const PixelImage image = patterned(w, h);

@@ -11,6 +11,9 @@ std::optional<PixelImage> make_pixel_image(int64_t width, int64_t height) {
     if (width > limit || height > limit || width * height > limit / 4) return std::nullopt;
     PixelImage image;
     try {
+        // Room for one more byte a row, so the PNG encoder can filter the rows where they
+        // lie (each filtered row starts with its filter byte) without moving them.
+        image.pixels.reserve(static_cast<size_t>(width * height * 4 + height));
         image.pixels.assign(static_cast<size_t>(width * height * 4), 0);
     } catch (const std::bad_alloc&) {
         // The memory is missing: a failed capture, not the end of the tray and every pin.

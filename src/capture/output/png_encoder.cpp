@@ -58,19 +58,37 @@ uint32_t to_rgba(const uint8_t* bgrx) {
     return 0xFF000000u | ((v & 0xFFu) << 16) | (v & 0xFF00u) | ((v >> 16) & 0xFFu);
 }
 
+// The Sub-filtered RGBA of pixels [first, end) of the row at `in`, pixel `first` at `out`.
+// Each pixel is converted afresh rather than carried over from the last step, so the loop
+// has no dependence between steps and the compiler vectorises it.
+void filter_pixels(const uint8_t* in, size_t first, size_t end, uint8_t* out) {
+    size_t x = first;
+    if (x == 0) {
+        const uint32_t v = to_rgba(in);
+        std::memcpy(out, &v, 4);
+        x = 1;
+    }
+    for (; x < end; ++x) {
+        const uint32_t d = sub_bytes(to_rgba(in + 4 * x), to_rgba(in + 4 * x - 4));
+        std::memcpy(out + 4 * (x - first), &d, 4);
+    }
+}
+
 struct Compressor {
     libdeflate_compressor* handle;
     ~Compressor() { libdeflate_free_compressor(handle); }
 };
 
 // Compresses `raw` into a buffer that leaves HEAD bytes before the stream and TAIL after.
-// It is first sized for a stream of half the filtered bytes, which screenshots stay well
-// under; only a picture that compresses worse pays for a second pass at the bound.
+// It is first sized for a stream of a quarter of the filtered bytes, which screenshots stay
+// well under (about a tenth); only a picture that compresses worse pays for a second pass
+// at the bound. The buffer is left uninitialised: only the pages the stream fills are
+// ever touched.
 std::optional<PngFile> compress_rows(const uint8_t* raw, size_t raw_size, int level) {
     Compressor compressor{libdeflate_alloc_compressor(level)};
     if (!compressor.handle) return std::nullopt;
     PngFile file;
-    file.capacity = HEAD + raw_size / 2 + 64 + TAIL;
+    file.capacity = HEAD + raw_size / 4 + 64 + TAIL;
     file.bytes.reset(new uint8_t[file.capacity]);
     size_t stream = libdeflate_zlib_compress(compressor.handle, raw, raw_size, &file.bytes[HEAD],
                                              file.capacity - HEAD - TAIL);
@@ -120,31 +138,45 @@ size_t png_filtered_size(int32_t width, int32_t height) {
 void filter_rows_sub(const uint8_t* bgrx, int32_t width, int32_t height, uint8_t* out) {
     const size_t pixels = static_cast<size_t>(width);
     for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* in = bgrx + static_cast<size_t>(y) * pixels * 4;
         uint8_t* row = out + static_cast<size_t>(y) * (pixels * 4 + 1);
         row[0] = 1; // Sub
-        const uint32_t first = to_rgba(in);
-        std::memcpy(row + 1, &first, 4);
-        // Each pixel converted afresh rather than carried over from the last step, so the
-        // loop has no dependence between steps and the compiler vectorises it.
-        for (size_t x = 1; x < pixels; ++x) {
-            const uint32_t d = sub_bytes(to_rgba(in + 4 * x), to_rgba(in + 4 * x - 4));
-            std::memcpy(row + 1 + 4 * x, &d, 4);
-        }
+        filter_pixels(bgrx + static_cast<size_t>(y) * pixels * 4, 0, pixels, row + 1);
     }
 }
 
-std::optional<PngFile> encode_png(const PixelImage& image, int level, size_t max_chunk) {
+void filter_rows_sub_in_place(uint8_t* buffer, int32_t width, int32_t height) {
+    // Each filtered row is one byte longer than its source, so row y moves y + 1 bytes
+    // further on. Taken from the last row and, within a row, from the last pixel, every
+    // byte written lies on source bytes already read: rows below were done before, and a
+    // piece of a row is converted into `piece` before it is stored over its own source.
+    constexpr size_t PIECE = 256;
+    const size_t pixels = static_cast<size_t>(width);
+    for (int32_t y = height - 1; y >= 0; --y) {
+        const uint8_t* in = buffer + static_cast<size_t>(y) * pixels * 4;
+        uint8_t* row = buffer + static_cast<size_t>(y) * (pixels * 4 + 1);
+        for (size_t end = pixels; end > 0;) {
+            const size_t first = end > PIECE ? end - PIECE : 0;
+            uint8_t piece[PIECE * 4];
+            filter_pixels(in, first, end, piece);
+            std::memcpy(row + 1 + first * 4, piece, (end - first) * 4);
+            end = first;
+        }
+        row[0] = 1; // Sub; last, as it lies on a source byte of this row or a later one
+    }
+}
+
+std::optional<PngFile> encode_png(PixelImage image, int level, size_t max_chunk) {
     if (image.width <= 0 || image.height <= 0 || max_chunk == 0) return std::nullopt;
     if (max_chunk > PNG_MAX_CHUNK) max_chunk = PNG_MAX_CHUNK;
     const size_t stride = static_cast<size_t>(image.width) * 4;
     if (image.pixels.size() / stride < static_cast<size_t>(image.height)) return std::nullopt;
     try {
         const size_t raw_size = png_filtered_size(image.width, image.height);
-        std::unique_ptr<uint8_t[]> raw(new uint8_t[raw_size]);
-        filter_rows_sub(image.pixels.data(), image.width, image.height, raw.get());
-        std::optional<PngFile> file = compress_rows(raw.get(), raw_size, level);
-        raw.reset();
+        // Within the room make_pixel_image reserved this neither moves nor copies the rows.
+        if (image.pixels.size() < raw_size) image.pixels.resize(raw_size);
+        filter_rows_sub_in_place(image.pixels.data(), image.width, image.height);
+        std::optional<PngFile> file = compress_rows(image.pixels.data(), raw_size, level);
+        std::vector<uint8_t>().swap(image.pixels); // freed before the file is laid out
         if (file) lay_out(*file, image.width, image.height, max_chunk);
         return file;
     } catch (const std::bad_alloc&) {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "capture/output/bmp_writer_win.h"
 #include "capture/output/clipboard_win.h"
@@ -63,7 +64,7 @@ std::optional<std::wstring> ask_save_path(HWND window) {
 } // namespace
 
 bool save_selection(HWND window, const OverlayState& state) {
-    const std::optional<PixelImage> image = render_selection(state);
+    std::optional<PixelImage> image = render_selection(state);
     if (!image) return false;
     // Cancelled: back to the overlay with everything as it was.
     const std::optional<std::wstring> file = ask_save_path(window);
@@ -72,5 +73,5 @@ bool save_selection(HWND window, const OverlayState& state) {
     if (overlay_state(window) != &state) return false;
     const std::string path = from_wide(file->c_str());
     // The name alone decides: ".bmp" in any case is BMP, anything else PNG.
-    return is_bmp_path(path) ? write_bmp(path, *image) : write_png(path, *image);
+    return is_bmp_path(path) ? write_bmp(path, *image) : write_png(path, std::move(*image));
 }

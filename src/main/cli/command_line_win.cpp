@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <utility>
 
 #include "capture/output/bmp_writer_win.h"
 #include "capture/output/clipboard_win.h"
@@ -116,14 +117,18 @@ std::string claim_default_output_name() {
     const std::string path =
         created_file_path(options.output_path ? *options.output_path : claim_default_output_name());
     const std::string opened = open_path(path);
-    const bool written = is_bmp_path(path) ? write_bmp(opened, *image) : write_png(opened, *image);
+    const int32_t width = image->width;
+    const int32_t height = image->height;
+    // The PNG writer filters the pixels where they lie: the image is handed over.
+    const bool written =
+        is_bmp_path(path) ? write_bmp(opened, *image) : write_png(opened, std::move(*image));
     const std::string shown = display_path(current_directory(), path);
     // A writer's failure is final even when an older file still stands at the path.
     if (!written || !path_exists(opened)) {
         print_line(failed_to_save_message(shown));
         exit_command_line(attached, EXIT_FAILED);
     }
-    if (!options.quiet) print_line(saved_message(shown, image->width, image->height));
+    if (!options.quiet) print_line(saved_message(shown, width, height));
     exit_command_line(attached, clipboard_failed ? EXIT_FAILED : EXIT_OK);
 }
 
