@@ -155,8 +155,7 @@ void draw_toolbar(HDC dc, OverlayState& state) {
     state.toolbar_buttons.clear();
     for (const ToolbarButton& b : toolbar_layout(origin)) {
         state.toolbar_buttons.push_back(b);
-        if (b.command <= TOOLBAR_MOSAIC &&
-            static_cast<int32_t>(state.tool) == b.command - TOOLBAR_PEN)
+        if (b.command == tool_command(state.tool))
             fill(dc, b.left, b.top, b.right, b.bottom, ACTIVE_FILL);
         HPEN pen = CreatePen(PS_SOLID, 2, ICON_COLOR);
         HGDIOBJ previous_pen = SelectObject(dc, pen);
