@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/font_win.h"
 #include "capture/marks/arrow_head.h"
 #include "capture/marks/mosaic.h"
 #include "strings/wide_win.h"
@@ -40,9 +41,10 @@ void stroke_ellipse(HDC dc, const PixelRect& r) {
 
 void draw_text_mark(HDC dc, const Annotation& mark) {
     const std::wstring text = to_wide(mark.text);
-    HFONT font = CreateFontW(mark.font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             CLEARTYPE_QUALITY, VARIABLE_PITCH, L"Microsoft YaHei");
+    HFONT font = create_font({.height = mark.font_height,
+                              .face = L"Microsoft YaHei",
+                              .quality = CLEARTYPE_QUALITY,
+                              .pitch = VARIABLE_PITCH});
     HGDIOBJ old_font = SelectObject(dc, font);
     // Text colour and background mode stay as set here; callers set their own.
     SetTextColor(dc, mark.color);
@@ -96,23 +98,23 @@ void draw_arrow(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF
     const POINT corners[3] = {{head->apex.x, head->apex.y},
                               {head->wings[0].x, head->wings[0].y},
                               {head->wings[1].x, head->wings[1].y}};
-    HBRUSH brush = CreateSolidBrush(color);
-    HGDIOBJ old_brush = SelectObject(dc, brush);
+    SetDCBrushColor(dc, color);
+    HGDIOBJ old_brush = SelectObject(dc, GetStockObject(DC_BRUSH));
     old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
     Polygon(dc, corners, 3);
     SelectObject(dc, old_pen);
     SelectObject(dc, old_brush);
-    DeleteObject(brush);
 }
 
 void draw_mosaic_cells(HDC dc, const std::vector<PixelRect>& cells, const MosaicSource& mosaic) {
+    // The DC's own brush in each cell's colour: a stroke of thousands of cells makes no
+    // brush at all.
+    HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     for (const PixelRect& cell : cells) {
-        const uint32_t color = mosaic_cell_color(mosaic.pixels, mosaic.width, mosaic.selection_left,
-                                                 mosaic.selection_top, cell);
-        HBRUSH brush = CreateSolidBrush(color);
+        SetDCBrushColor(dc, mosaic_cell_color(mosaic.pixels, mosaic.width, mosaic.selection_left,
+                                              mosaic.selection_top, cell));
         const RECT r{cell.left, cell.top, cell.right, cell.bottom};
         FillRect(dc, &r, brush);
-        DeleteObject(brush);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "capture/font_win.h"
 #include "capture/image/pixel_convert.h"
 #include "capture/marks/annotation_draw_win.h"
 
@@ -37,9 +38,7 @@ void draw_size_label(HDC dc, const PixelRect& r) {
     const std::u16string label = size_label_text(r.right - r.left, r.bottom - r.top);
     const auto* text = reinterpret_cast<const wchar_t*>(label.data());
     const int length = static_cast<int>(label.size());
-    HFONT font =
-        CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0, L"Segoe UI");
+    HFONT font = create_font({.height = 16, .face = L"Segoe UI", .quality = CLEARTYPE_QUALITY});
     HGDIOBJ old_font = SelectObject(dc, font);
     SIZE extent{};
     GetTextExtentPoint32W(dc, text, length, &extent);
