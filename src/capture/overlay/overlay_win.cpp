@@ -9,6 +9,7 @@
 #include "capture/overlay/commands.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/window_class_win.h"
+#include "capture/window_record_win.h"
 
 namespace {
 
@@ -42,16 +43,12 @@ void abandon_open(std::unique_ptr<OverlayState> state, const wchar_t* failed_cal
     OutputDebugStringW(failed_call);
 }
 
-void on_destroy(HWND window, OverlayState* state) {
-    if (!state) return;
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    // While CreateWindowExW is still running the opener owns the state and frees it.
-    if (!state->owned_by_window) return;
+// At WM_DESTROY of a window that owns its state, before the state is deleted.
+void on_destroy(HWND, OverlayState& state) {
     // Alt+F4, WM_CLOSE or DestroyWindow come without close_overlay: the box, still alive
     // as a child until this returns, goes here with its font.
-    remove_text_entry(*state);
-    release_overlay_resources(*state);
-    delete state;
+    remove_text_entry(state);
+    release_overlay_resources(state);
 }
 
 // Keys reach the overlay only while it has the focus, not while a text box has it.
@@ -112,20 +109,11 @@ void on_capture_lost(HWND window, OverlayState& state) {
         end_mark(window, state, state.last_pointer);
 }
 
-LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        // CreateWindowExW fails as it would for want of resources.
-        if (take_overlay_fault(OverlayFault::Window)) return FALSE;
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    OverlayState* state = overlay_state(window);
+bool refuse_overlay_window() { return take_overlay_fault(OverlayFault::Window); }
+
+LRESULT handle_overlay_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                               OverlayState* state) {
     switch (message) {
-    case WM_DESTROY:
-        on_destroy(window, state);
-        return 0;
     case WM_PAINT:
         // The frame reaches the screen only through UpdateLayeredWindow; the paint DC
         // is never used, so validating is all WM_PAINT needs besides the repaint.
@@ -171,6 +159,9 @@ LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, L
         return DefWindowProcW(window, message, wparam, lparam);
     }
 }
+
+constexpr WNDPROC overlay_window_proc =
+    record_window_proc<OverlayState, handle_overlay_message, on_destroy, refuse_overlay_window>;
 
 } // namespace
 
