@@ -8,6 +8,7 @@
 #include "capture/image/screen_grab_win.h"
 #include "capture/overlay/commands.h"
 #include "capture/overlay/overlay_internal_win.h"
+#include "capture/overlay/overlay_testing_win.h"
 #include "capture/window_class_win.h"
 #include "capture/window_record_win.h"
 

@@ -2,6 +2,7 @@
 
 #include "capture/image/dib_header_win.h"
 #include "capture/pin/pin_geometry.h"
+#include "capture/pin/pin_testing_win.h"
 #include "capture/window_class_win.h"
 #include "capture/window_record_win.h"
 
