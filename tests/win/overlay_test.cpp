@@ -425,8 +425,7 @@ TEST_F(Overlay, MarksAreRecordedDrawnAndUndone) {
     ASSERT_EQ(s.annotations.size(), 2u);
     const Annotation& box = s.annotations[1];
     EXPECT_EQ(box.kind, AnnotationTool::Rectangle);
-    EXPECT_EQ((std::array{box.left, box.top, box.right, box.bottom}),
-              (std::array{300, 200, 500, 400}));
+    EXPECT_EQ(box.bounds, (PixelRect{300, 200, 500, 400}));
     EXPECT_EQ(box.width, 10);
     pump();
     EXPECT_GE(count_near(s, {300, 250, 304, 350}, 0x0000FF), 4 * 100); // left edge
@@ -540,7 +539,7 @@ TEST_F(Overlay, TheTextBoxShowsInTheFrameAndEnterCommitsIt) {
     const Annotation& text = s.annotations[0];
     EXPECT_EQ(text.kind, AnnotationTool::Text);
     EXPECT_EQ(text.text, "abc");
-    EXPECT_EQ((PixelPoint{text.x, text.y}), (PixelPoint{200, 200}));
+    EXPECT_EQ(text.position, (PixelPoint{200, 200}));
     EXPECT_EQ(text.font_height, 32);
     EXPECT_EQ(text.color, 0x0000FFu);
     EXPECT_EQ(GetFocus(), window); // Esc and Enter reach the overlay again

@@ -69,8 +69,7 @@ void draw_mark_in_progress(HDC dc, const OverlayState& state, const MosaicSource
         draw_pen_stroke(dc, points, state.color, width);
         break;
     case AnnotationTool::Arrow:
-        if (points.size() >= 2)
-            draw_arrow(dc, points[0].x, points[0].y, points[1].x, points[1].y, state.color, width);
+        if (points.size() >= 2) draw_arrow(dc, points[0], points[1], state.color, width);
         break;
     case AnnotationTool::Rectangle:
     case AnnotationTool::Ellipse:
