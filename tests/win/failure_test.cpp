@@ -175,7 +175,7 @@ TEST_F(InjectedFailures, ATextBoxThatCannotBeCreatedDrawsNothingAndTheNextOneOpe
 }
 
 TEST_F(InjectedFailures, AColourOrSaveDialogThatCannotOpenKeepsTheCaptureAndItsColour) {
-    for (int32_t command : {TOOLBAR_COLOR, TOOLBAR_SAVE}) {
+    for (ToolbarCommand command : {TOOLBAR_COLOR, TOOLBAR_SAVE}) {
         int kept = 0, closed = 0;
         const char* name =
             command == TOOLBAR_COLOR ? "a refused colour dialog" : "a refused save dialog";

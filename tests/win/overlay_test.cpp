@@ -366,7 +366,7 @@ TEST_F(Overlay, AFailedOpenReleasesWhatItMadeAndCarriesOn) {
 namespace {
 
 // Presses the toolbar button with this command, as drawn by the last paint.
-void press_button(HWND window, int32_t command) {
+void press_button(HWND window, ToolbarCommand command) {
     pump(); // the paint that lays the toolbar out
     for (const ToolbarButton& b : overlay_state(window)->toolbar_buttons) {
         if (b.command != command) continue;
@@ -374,7 +374,7 @@ void press_button(HWND window, int32_t command) {
         SendMessageW(window, WM_LBUTTONUP, 0, at(b.right, b.bottom));
         return;
     }
-    ADD_FAILURE() << "no button " << command;
+    ADD_FAILURE() << "no button " << static_cast<int32_t>(command);
 }
 
 // Counts back-buffer pixels in the rectangle that are nearly `rgb` (0xRRGGBB order of

@@ -7,8 +7,7 @@ void close_overlay(HWND window, OverlayState& state) {
 
 // Every toolbar button, every key and the right button come here. Nothing touches `state`
 // after a command that may have closed the overlay, or after a dialog's own message loop.
-void run_command(HWND window, OverlayState& state, int32_t code) {
-    const auto command = static_cast<ToolbarCommand>(code);
+void run_command(HWND window, OverlayState& state, ToolbarCommand command) {
     if (const std::optional<AnnotationTool> tool = command_tool(command)) {
         // An open text box stays open: the press does not move the focus.
         state.tool = *tool;

@@ -72,9 +72,9 @@ void request_repaint(HWND window);
 
 // --- commands_win.cpp: the one switch that toolbar buttons, keys and the right button run.
 
-// Runs the ToolbarCommand of this code. Pin, Copy, Save and Close may close the overlay (freeing
-// `state`); the others end with a repaint request.
-void run_command(HWND window, OverlayState& state, int32_t code);
+// Runs a toolbar command. Pin, Copy, Save and Close may close the overlay (freeing `state`);
+// the others end with a repaint request.
+void run_command(HWND window, OverlayState& state, ToolbarCommand command);
 
 // Removes the text entry box, if any, and destroys the overlay window (which frees `state`).
 void close_overlay(HWND window, OverlayState& state);

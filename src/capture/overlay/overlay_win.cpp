@@ -57,7 +57,7 @@ void on_key_down(HWND window, OverlayState& state, WPARAM key) {
     // Ctrl as it was when this key was pressed, not as it is now: a quick Ctrl+C has often
     // released Ctrl by the time a busy overlay reads the C.
     const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    const std::optional<int32_t> command =
+    const std::optional<ToolbarCommand> command =
         key_command(static_cast<uint32_t>(key), ctrl, state.toolbar_active);
     if (command) run_command(window, state, *command);
 }
@@ -66,7 +66,8 @@ void on_left_button_down(HWND window, OverlayState& state, LPARAM lparam) {
     const PixelPoint point = pointer_from_lparam(lparam);
     state.last_pointer = point;
     if (state.toolbar_active && state.has_selection) {
-        const std::optional<int32_t> command = toolbar_hit(state.toolbar_buttons, point.x, point.y);
+        const std::optional<ToolbarCommand> command =
+            toolbar_hit(state.toolbar_buttons, point.x, point.y);
         if (command) {
             run_command(window, state, *command); // it may have closed the overlay
             return;

@@ -10,7 +10,7 @@
 #include "capture/overlay/selection.h"
 
 // Command codes of the toolbar buttons (not in position order: Pin sits before Copy).
-enum ToolbarCommand : int32_t {
+enum class ToolbarCommand : int32_t {
     TOOLBAR_PEN = 1,
     TOOLBAR_ARROW = 2,
     TOOLBAR_RECTANGLE = 3,
@@ -25,6 +25,7 @@ enum ToolbarCommand : int32_t {
     TOOLBAR_CLOSE = 12,
     TOOLBAR_PIN = 13,
 };
+using enum ToolbarCommand;
 
 // One button: its rectangle (every edge inclusive for the hit test) and command.
 struct ToolbarButton {
