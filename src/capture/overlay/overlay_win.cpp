@@ -11,6 +11,7 @@
 #include "capture/overlay/overlay_testing_win.h"
 #include "capture/window_class_win.h"
 #include "capture/window_record_win.h"
+#include "main/fatal_stop_win.h"
 
 namespace {
 
@@ -165,6 +166,84 @@ LRESULT handle_overlay_message(HWND window, UINT message, WPARAM wparam, LPARAM 
 constexpr WNDPROC overlay_window_proc =
     record_window_proc<OverlayState, handle_overlay_message, on_destroy, refuse_overlay_window>;
 
+// Each step of opening an overlay makes part of `state` and is true when all of it was
+// made; a false step leaves what it made in `state` for release_overlay_resources.
+
+// A DC without its own bitmap keeps its 1 x 1 monochrome default: BitBlt into it still
+// succeeds, and the overlay would show, copy, save and pin black. So every handle of the
+// frozen screen is checked, as the grab itself is.
+bool make_screen_copy(OverlayState& state, HDC screen) {
+    if (!screen) return false;
+    const int w = state.screen_width, h = state.screen_height;
+    state.screen_dc =
+        take_overlay_fault(OverlayFault::ScreenDc) ? nullptr : CreateCompatibleDC(screen);
+    state.screen_bitmap = take_overlay_fault(OverlayFault::ScreenBitmap)
+                              ? nullptr
+                              : CreateCompatibleBitmap(screen, w, h);
+    return state.screen_dc && state.screen_bitmap &&
+           SelectObject(state.screen_dc, state.screen_bitmap);
+}
+
+// The 1 x 1 black bitmap stretched over every frame to dim it.
+bool make_dimming(OverlayState& state) {
+    state.dim_dc =
+        take_overlay_fault(OverlayFault::DimDc) ? nullptr : CreateCompatibleDC(state.screen_dc);
+    state.dim_bitmap = take_overlay_fault(OverlayFault::DimBitmap)
+                           ? nullptr
+                           : CreateCompatibleBitmap(state.screen_dc, 1, 1);
+    if (state.dim_dc && state.dim_bitmap)
+        state.dim_displaced = SelectObject(state.dim_dc, state.dim_bitmap);
+    if (!state.dim_displaced) return false;
+    RECT pixel{0, 0, 1, 1};
+    HBRUSH black = CreateSolidBrush(0x000000);
+    FillRect(state.dim_dc, &pixel, black);
+    DeleteObject(black);
+    return true;
+}
+
+// The 32-bit top-down DIB section every frame is composed in.
+bool make_back_buffer(OverlayState& state) {
+    state.back_dc =
+        take_overlay_fault(OverlayFault::BackDc) ? nullptr : CreateCompatibleDC(state.screen_dc);
+    BITMAPINFOHEADER header = top_down_dib_header(state.screen_width, state.screen_height);
+    void* bits = nullptr;
+    if (state.back_dc && !take_overlay_fault(OverlayFault::BackBuffer)) {
+        state.back_bitmap = CreateDIBSection(state.back_dc, reinterpret_cast<BITMAPINFO*>(&header),
+                                             DIB_RGB_COLORS, &bits, nullptr, 0);
+    }
+    if (state.back_bitmap && bits)
+        state.back_displaced = SelectObject(state.back_dc, state.back_bitmap);
+    if (!state.back_displaced) return false;
+    state.back_bits = static_cast<uint8_t*>(bits);
+    return true;
+}
+
+void register_overlay_class(HINSTANCE module) {
+    WindowClass overlay_class;
+    overlay_class.name = OVERLAY_CLASS;
+    overlay_class.procedure = overlay_window_proc;
+    overlay_class.style = CS_HREDRAW | CS_VREDRAW;
+    overlay_class.cursor = LoadCursorW(nullptr, IDC_CROSS);
+    register_window_class(module, overlay_class);
+}
+
+// The window takes the state over once it exists; it has the keyboard, the mouse and its
+// first frame.
+void show_overlay(HWND window, std::unique_ptr<OverlayState> state) {
+    OverlayState* owned = state.release();
+    owned->owned_by_window = true;
+    // Keys on the overlay are commands, not text: with an input method on (the default
+    // for Chinese), letters would open a composition window and Esc would only cancel it.
+    // A text box made later gets the thread's own input context, so typing there works.
+    ImmAssociateContextEx(window, nullptr, 0);
+
+    // A layered window shows nothing until its first UpdateLayeredWindow, so the first
+    // frame is composed here rather than left to a WM_PAINT that comes later.
+    paint_overlay(window, *owned);
+    SetForegroundWindow(window); // best effort; the capture below routes the mouse anyway
+    SetCapture(window);
+}
+
 } // namespace
 
 int overlay_release_count() { return release_count; }
@@ -178,19 +257,8 @@ void open_overlay() {
     state->screen_width = w;
     state->screen_height = h;
 
-    // A DC without its own bitmap keeps its 1 x 1 monochrome default: BitBlt into it still
-    // succeeds, and the overlay would show, copy, save and pin black. So every handle of
-    // the frozen screen is checked, as the grab itself is.
     HDC screen = GetDC(nullptr);
-    if (screen) {
-        state->screen_dc =
-            take_overlay_fault(OverlayFault::ScreenDc) ? nullptr : CreateCompatibleDC(screen);
-        state->screen_bitmap = take_overlay_fault(OverlayFault::ScreenBitmap)
-                                   ? nullptr
-                                   : CreateCompatibleBitmap(screen, w, h);
-    }
-    const bool made = state->screen_dc && state->screen_bitmap &&
-                      SelectObject(state->screen_dc, state->screen_bitmap);
+    const bool made = make_screen_copy(*state, screen);
     const bool grabbed = made && copy_from_screen(state->screen_dc, screen, 0, 0, w, h);
     if (screen) ReleaseDC(nullptr, screen);
     if (!made) {
@@ -207,48 +275,18 @@ void open_overlay() {
     if (!module) {
         // Without its own module the process can make no window at all.
         OutputDebugStringW(L"GetModuleHandleW failed");
-        ExitProcess(1);
+        fatal_stop();
     }
-    WindowClass overlay_class;
-    overlay_class.name = OVERLAY_CLASS;
-    overlay_class.procedure = overlay_window_proc;
-    overlay_class.style = CS_HREDRAW | CS_VREDRAW;
-    overlay_class.cursor = LoadCursorW(nullptr, IDC_CROSS);
-    register_window_class(module, overlay_class);
+    register_overlay_class(module);
 
-    state->dim_dc =
-        take_overlay_fault(OverlayFault::DimDc) ? nullptr : CreateCompatibleDC(state->screen_dc);
-    state->dim_bitmap = take_overlay_fault(OverlayFault::DimBitmap)
-                            ? nullptr
-                            : CreateCompatibleBitmap(state->screen_dc, 1, 1);
-    if (state->dim_dc && state->dim_bitmap)
-        state->dim_displaced = SelectObject(state->dim_dc, state->dim_bitmap);
-    if (!state->dim_displaced) {
+    if (!make_dimming(*state)) {
         abandon_open(std::move(state), L"The dimming DC or bitmap could not be made");
         return;
     }
-    RECT pixel{0, 0, 1, 1};
-    HBRUSH black = CreateSolidBrush(0x000000);
-    FillRect(state->dim_dc, &pixel, black);
-    DeleteObject(black);
-
-    state->back_dc =
-        take_overlay_fault(OverlayFault::BackDc) ? nullptr : CreateCompatibleDC(state->screen_dc);
-    BITMAPINFOHEADER header = top_down_dib_header(w, h);
-    void* bits = nullptr;
-    if (state->back_dc && !take_overlay_fault(OverlayFault::BackBuffer)) {
-        state->back_bitmap =
-            CreateDIBSection(state->back_dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                             &bits, nullptr, 0);
-    }
-    if (state->back_bitmap && bits)
-        state->back_displaced = SelectObject(state->back_dc, state->back_bitmap);
-    if (!state->back_displaced) {
+    if (!make_back_buffer(*state)) {
         abandon_open(std::move(state), L"CreateDIBSection failed");
         return;
     }
-    state->back_bits = static_cast<uint8_t*>(bits);
-
     HWND window =
         CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, OVERLAY_CLASS, nullptr,
                         WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr, module, state.get());
@@ -256,16 +294,5 @@ void open_overlay() {
         abandon_open(std::move(state), L"CreateWindowExW failed");
         return;
     }
-    OverlayState* owned = state.release();
-    owned->owned_by_window = true;
-    // Keys on the overlay are commands, not text: with an input method on (the default
-    // for Chinese), letters would open a composition window and Esc would only cancel it.
-    // A text box made later gets the thread's own input context, so typing there works.
-    ImmAssociateContextEx(window, nullptr, 0);
-
-    // A layered window shows nothing until its first UpdateLayeredWindow, so the first
-    // frame is composed here rather than left to a WM_PAINT that comes later.
-    paint_overlay(window, *owned);
-    SetForegroundWindow(window); // best effort; the capture below routes the mouse anyway
-    SetCapture(window);
+    show_overlay(window, std::move(state));
 }
