@@ -16,6 +16,7 @@
 #include "capture/marks/annotation_draw_win.h"
 #include "capture/overlay/overlay_win.h"
 #include "capture/overlay/overlay_internal_win.h"
+#include "capture/overlay/overlay_testing_win.h"
 #include "capture/pin/pin_window_win.h"
 
 namespace {
@@ -160,12 +161,12 @@ void add_sixty_marks(OverlayState& s) {
         s.annotations.push_back(pen);
         Annotation arrow;
         arrow.kind = AnnotationTool::Arrow;
-        arrow.x1 = x, arrow.y1 = y, arrow.x2 = x + w / 5, arrow.y2 = y + h / 7, arrow.width = 6;
+        arrow.tail = {x, y}, arrow.head = {x + w / 5, y + h / 7}, arrow.width = 6;
         s.annotations.push_back(arrow);
         for (AnnotationTool kind : {AnnotationTool::Rectangle, AnnotationTool::Ellipse}) {
             Annotation shape;
             shape.kind = kind;
-            shape.left = x, shape.top = y, shape.right = x + w / 4, shape.bottom = y + h / 4;
+            shape.bounds = {x, y, x + w / 4, y + h / 4};
             shape.width = 10;
             s.annotations.push_back(shape);
         }

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const int32_t x = take<int32_t>(in);
     const int32_t y = take<int32_t>(in);
-    if (const std::optional<int32_t> hit = toolbar_hit(buttons, x, y)) {
+    if (const std::optional<ToolbarCommand> hit = toolbar_hit(buttons, x, y)) {
         bool inside = false;
         for (const ToolbarButton& b : buttons)
             inside = inside || (b.command == *hit && b.left <= x && x <= b.right && b.top <= y &&

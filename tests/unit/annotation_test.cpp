@@ -18,11 +18,11 @@ TEST(FinishMark, EachToolCommitsItsOwnShape) {
     EXPECT_EQ(pen->width, 6);
     auto arrow = finish_mark(AnnotationTool::Arrow, {5, 6}, {40, 2}, two, none, 1, 4);
     ASSERT_TRUE(arrow);
-    EXPECT_EQ((std::array{arrow->x1, arrow->y1, arrow->x2, arrow->y2}), (std::array{5, 6, 40, 2}));
+    EXPECT_EQ(arrow->tail, (PixelPoint{5, 6}));
+    EXPECT_EQ(arrow->head, (PixelPoint{40, 2}));
     auto box = finish_mark(AnnotationTool::Ellipse, {40, 6}, {5, 30}, two, none, 1, 4);
     ASSERT_TRUE(box);
-    EXPECT_EQ((std::array{box->left, box->top, box->right, box->bottom}),
-              (std::array{5, 6, 40, 30}));
+    EXPECT_EQ(box->bounds, (PixelRect{5, 6, 40, 30}));
     EXPECT_TRUE(finish_mark(AnnotationTool::Rectangle, {5, 5}, {5, 5}, one, none, 1, 4));
     EXPECT_FALSE(finish_mark(AnnotationTool::Mosaic, {5, 5}, {5, 5}, one, none, 1, 4));
     EXPECT_EQ(finish_mark(AnnotationTool::Mosaic, {5, 5}, {5, 5}, one, cell, 1, 4)->cells, cell);

@@ -10,14 +10,14 @@ TEST(KeyCommand, EscAndEnterWhateverCtrlShortcutsOnlyWithIt) {
             EXPECT_EQ(key_command(0x1B, ctrl, live), TOOLBAR_CLOSE);
             // Enter copies only once the toolbar is live.
             EXPECT_EQ(key_command(0x0D, ctrl, live),
-                      live ? std::optional<int32_t>(TOOLBAR_COPY) : std::nullopt);
+                      live ? std::optional<ToolbarCommand>(TOOLBAR_COPY) : std::nullopt);
             // Before a selection Ctrl+C and Ctrl+P still run; copy and pin find nothing.
             EXPECT_EQ(key_command('C', ctrl, live),
-                      ctrl ? std::optional<int32_t>(TOOLBAR_COPY) : std::nullopt);
+                      ctrl ? std::optional<ToolbarCommand>(TOOLBAR_COPY) : std::nullopt);
             EXPECT_EQ(key_command('P', ctrl, live),
-                      ctrl ? std::optional<int32_t>(TOOLBAR_PIN) : std::nullopt);
+                      ctrl ? std::optional<ToolbarCommand>(TOOLBAR_PIN) : std::nullopt);
             EXPECT_EQ(key_command('Z', ctrl, live),
-                      ctrl ? std::optional<int32_t>(TOOLBAR_UNDO) : std::nullopt);
+                      ctrl ? std::optional<ToolbarCommand>(TOOLBAR_UNDO) : std::nullopt);
         }
     }
     // No shortcut for Save, none for the lower-case letters' codes, nothing else.

@@ -27,18 +27,32 @@ TEST(ToolbarOrigin, BelowAboveOrInsideAndRightAligned) {
 
 TEST(ToolbarLayout, ThirteenButtonsInOrderAndInclusiveHits) {
     const auto buttons = toolbar_layout({100, 200});
-    const int32_t order[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 13, 10, 11, 12};
+    const ToolbarCommand order[] = {
+        TOOLBAR_PEN,    TOOLBAR_ARROW, TOOLBAR_RECTANGLE, TOOLBAR_ELLIPSE, TOOLBAR_TEXT,
+        TOOLBAR_MOSAIC, TOOLBAR_COLOR, TOOLBAR_WIDTH,     TOOLBAR_UNDO,    TOOLBAR_PIN,
+        TOOLBAR_COPY,   TOOLBAR_SAVE,  TOOLBAR_CLOSE};
     for (int i = 0; i < 13; ++i) {
         EXPECT_EQ(buttons[i], (ToolbarButton{106 + 34 * i, 206, 136 + 34 * i, 236, order[i]}));
     }
     EXPECT_EQ(buttons[12].right, 100 + 444);
     const std::vector<ToolbarButton> list(buttons.begin(), buttons.end());
-    EXPECT_EQ(toolbar_hit(list, 106, 206), 1);
-    EXPECT_EQ(toolbar_hit(list, 136, 236), 1); // right and bottom edges belong to it
-    EXPECT_EQ(toolbar_hit(list, 140, 220), 2);
-    EXPECT_EQ(toolbar_hit(list, 106 + 34 * 9, 220), 13);
+    EXPECT_EQ(toolbar_hit(list, 106, 206), TOOLBAR_PEN);
+    EXPECT_EQ(toolbar_hit(list, 136, 236), TOOLBAR_PEN); // right and bottom edges belong to it
+    EXPECT_EQ(toolbar_hit(list, 140, 220), TOOLBAR_ARROW);
+    EXPECT_EQ(toolbar_hit(list, 106 + 34 * 9, 220), TOOLBAR_PIN);
     for (int gap : {137, 138, 139}) EXPECT_FALSE(toolbar_hit(list, gap, 220));
     EXPECT_FALSE(toolbar_hit(list, 105, 220)); // panel margin
     EXPECT_FALSE(toolbar_hit(list, 120, 237));
     EXPECT_FALSE(toolbar_hit({}, 120, 220));
+}
+
+TEST(ToolbarTools, TheFirstSixButtonsPickTheSixToolsOneEachAndTheRestNone) {
+    for (size_t i = 0; i < TOOLBAR_ORDER.size(); ++i) {
+        const std::optional<AnnotationTool> tool = command_tool(TOOLBAR_ORDER[i]);
+        EXPECT_EQ(tool.has_value(), i < 6) << i;
+        if (!tool) continue;
+        // AnnotationTool counts in toolbar order from Pen = 0.
+        EXPECT_EQ(static_cast<size_t>(*tool), i);
+        EXPECT_EQ(tool_command(*tool), TOOLBAR_ORDER[i]);
+    }
 }

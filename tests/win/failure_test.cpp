@@ -21,7 +21,8 @@
 #include "capture/output/output_file_win.h"
 #include "capture/overlay/overlay_win.h"
 #include "capture/overlay/overlay_internal_win.h"
-#include "capture/pin/pin_window_win.h"
+#include "capture/overlay/overlay_testing_win.h"
+#include "capture/pin/pin_testing_win.h"
 #include "capture/overlay/toolbar.h"
 #include "process_measure.h"
 #include "window_driver.h"
@@ -174,7 +175,7 @@ TEST_F(InjectedFailures, ATextBoxThatCannotBeCreatedDrawsNothingAndTheNextOneOpe
 }
 
 TEST_F(InjectedFailures, AColourOrSaveDialogThatCannotOpenKeepsTheCaptureAndItsColour) {
-    for (int32_t command : {TOOLBAR_COLOR, TOOLBAR_SAVE}) {
+    for (ToolbarCommand command : {TOOLBAR_COLOR, TOOLBAR_SAVE}) {
         int kept = 0, closed = 0;
         const char* name =
             command == TOOLBAR_COLOR ? "a refused colour dialog" : "a refused save dialog";

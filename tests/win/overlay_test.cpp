@@ -17,8 +17,9 @@
 #include <vector>
 
 #include "capture/overlay/overlay_win.h"
-#include "capture/pin/pin_window_win.h"
+#include "capture/pin/pin_testing_win.h"
 #include "capture/overlay/overlay_internal_win.h"
+#include "capture/overlay/overlay_testing_win.h"
 #include "capture/image/screen_grab_win.h"
 #include "main/tray/tray_state_win.h"
 #include "strings/interface_language.h"
@@ -367,7 +368,7 @@ TEST_F(Overlay, AFailedOpenReleasesWhatItMadeAndCarriesOn) {
 namespace {
 
 // Presses the toolbar button with this command, as drawn by the last paint.
-void press_button(HWND window, int32_t command) {
+void press_button(HWND window, ToolbarCommand command) {
     pump(); // the paint that lays the toolbar out
     for (const ToolbarButton& b : overlay_state(window)->toolbar_buttons) {
         if (b.command != command) continue;
@@ -375,7 +376,7 @@ void press_button(HWND window, int32_t command) {
         SendMessageW(window, WM_LBUTTONUP, 0, at(b.right, b.bottom));
         return;
     }
-    ADD_FAILURE() << "no button " << command;
+    ADD_FAILURE() << "no button " << static_cast<int32_t>(command);
 }
 
 // Counts back-buffer pixels in the rectangle that are nearly `rgb` (0xRRGGBB order of
@@ -426,8 +427,7 @@ TEST_F(Overlay, MarksAreRecordedDrawnAndUndone) {
     ASSERT_EQ(s.annotations.size(), 2u);
     const Annotation& box = s.annotations[1];
     EXPECT_EQ(box.kind, AnnotationTool::Rectangle);
-    EXPECT_EQ((std::array{box.left, box.top, box.right, box.bottom}),
-              (std::array{300, 200, 500, 400}));
+    EXPECT_EQ(box.bounds, (PixelRect{300, 200, 500, 400}));
     EXPECT_EQ(box.width, 10);
     pump();
     EXPECT_GE(count_near(s, {300, 250, 304, 350}, 0x0000FF), 4 * 100); // left edge
@@ -541,7 +541,7 @@ TEST_F(Overlay, TheTextBoxShowsInTheFrameAndEnterCommitsIt) {
     const Annotation& text = s.annotations[0];
     EXPECT_EQ(text.kind, AnnotationTool::Text);
     EXPECT_EQ(text.text, "abc");
-    EXPECT_EQ((PixelPoint{text.x, text.y}), (PixelPoint{200, 200}));
+    EXPECT_EQ(text.position, (PixelPoint{200, 200}));
     EXPECT_EQ(text.font_height, 32);
     EXPECT_EQ(text.color, 0x0000FFu);
     EXPECT_EQ(GetFocus(), window); // Esc and Enter reach the overlay again

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <vector>
 
-#include "capture/pin/pin_window_win.h"
+#include "capture/pin/pin_testing_win.h"
 #include "window_driver.h"
 
 namespace {

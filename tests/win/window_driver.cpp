@@ -84,7 +84,7 @@ void drag(HWND window, int x1, int y1, int x2, int y2) {
     SendMessageW(window, WM_LBUTTONUP, 0, at(x2, y2));
 }
 
-bool press_toolbar_button(HWND window, int32_t command) {
+bool press_toolbar_button(HWND window, ToolbarCommand command) {
     pump();
     const OverlayState* state = overlay_state(window);
     if (!state) return false;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "capture/overlay/toolbar.h"
+
 // A mouse message's position: each coordinate a 16-bit word, negative ones included.
 LPARAM at(int x, int y);
 
@@ -49,7 +51,7 @@ void drag(HWND window, int x1, int y1, int x2, int y2);
 
 // Presses the toolbar button with `command` inside its top-left corner, after the paint
 // that lays the toolbar out; false when the toolbar has no such button.
-bool press_toolbar_button(HWND window, int32_t command);
+bool press_toolbar_button(HWND window, ToolbarCommand command);
 
 // Runs `action` while a timer on this thread answers the save dialog that it opens, in the
 // dialog's own message loop: `path` goes into the name box and OK is pressed, and Yes when

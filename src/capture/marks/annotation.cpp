@@ -26,20 +26,13 @@ std::optional<Annotation> finish_mark(AnnotationTool tool, PixelPoint press, Pix
         mark.points = stroke_points;
         return mark;
     case AnnotationTool::Arrow:
-        mark.x1 = press.x;
-        mark.y1 = press.y;
-        mark.x2 = release.x;
-        mark.y2 = release.y;
+        mark.tail = press;
+        mark.head = release;
         return mark;
     case AnnotationTool::Rectangle:
-    case AnnotationTool::Ellipse: {
-        const PixelRect r = normalised_rect(press, release);
-        mark.left = r.left;
-        mark.top = r.top;
-        mark.right = r.right;
-        mark.bottom = r.bottom;
+    case AnnotationTool::Ellipse:
+        mark.bounds = normalised_rect(press, release);
         return mark;
-    }
     case AnnotationTool::Mosaic:
         if (cells.empty()) return std::nullopt;
         mark.cells = cells;
@@ -54,8 +47,7 @@ Annotation text_mark(std::string text, PixelPoint position, uint32_t color, int3
     Annotation mark;
     mark.kind = AnnotationTool::Text;
     mark.text = std::move(text);
-    mark.x = position.x;
-    mark.y = position.y;
+    mark.position = position;
     mark.color = color;
     mark.font_height = font_height;
     return mark;

@@ -29,15 +29,16 @@ constexpr int32_t MOSAIC_CELL = 12;
 // One committed mark, a tagged record: `kind` says which fields carry it.
 struct Annotation {
     AnnotationTool kind = AnnotationTool::Pen;
-    std::vector<PixelPoint> points;                   // Pen: every pointer position, at least 2
-    int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;           // Arrow: tail (press) and head (release)
-    int32_t left = 0, top = 0, right = 0, bottom = 0; // Rectangle, Ellipse: normalised
-    std::string text;                                 // Text: one line, UTF-8
-    int32_t x = 0, y = 0;                             // Text: top-left
-    std::vector<PixelRect> cells;                     // Mosaic: MOSAIC_CELL squares
-    uint32_t color = 0x000000FF;                      // COLORREF 0x00BBGGRR
-    int32_t width = 0;                                // pen width (recorded for Mosaic too)
-    int32_t font_height = 0;                          // Text: cell height in pixels
+    std::vector<PixelPoint> points; // Pen: every pointer position, at least 2
+    PixelPoint tail;                // Arrow: where the press was
+    PixelPoint head;                // Arrow: where the release was
+    PixelRect bounds;               // Rectangle, Ellipse: normalised
+    std::string text;               // Text: one line, UTF-8
+    PixelPoint position;            // Text: top-left
+    std::vector<PixelRect> cells;   // Mosaic: MOSAIC_CELL squares
+    uint32_t color = 0x000000FF;    // COLORREF 0x00BBGGRR
+    int32_t width = 0;              // pen width (recorded for Mosaic too)
+    int32_t font_height = 0;        // Text: cell height in pixels
 };
 
 // Thin -> Medium -> Thick -> Bold -> Thin.

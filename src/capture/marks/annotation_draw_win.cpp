@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/font_win.h"
 #include "capture/marks/arrow_head.h"
 #include "capture/marks/mosaic.h"
 #include "strings/wide_win.h"
@@ -40,14 +41,15 @@ void stroke_ellipse(HDC dc, const PixelRect& r) {
 
 void draw_text_mark(HDC dc, const Annotation& mark) {
     const std::wstring text = to_wide(mark.text);
-    HFONT font = CreateFontW(mark.font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             CLEARTYPE_QUALITY, VARIABLE_PITCH, L"Microsoft YaHei");
+    HFONT font = create_font({.height = mark.font_height,
+                              .face = L"Microsoft YaHei",
+                              .quality = CLEARTYPE_QUALITY,
+                              .pitch = VARIABLE_PITCH});
     HGDIOBJ old_font = SelectObject(dc, font);
     // Text colour and background mode stay as set here; callers set their own.
     SetTextColor(dc, mark.color);
     SetBkMode(dc, TRANSPARENT);
-    TextOutW(dc, mark.x, mark.y, text.c_str(), static_cast<int>(text.size()));
+    TextOutW(dc, mark.position.x, mark.position.y, text.c_str(), static_cast<int>(text.size()));
     SelectObject(dc, old_font);
     DeleteObject(font);
 }
@@ -82,37 +84,36 @@ void draw_outline(HDC dc, AnnotationTool kind, const PixelRect& bounds, COLORREF
     DeleteObject(pen);
 }
 
-void draw_arrow(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF color,
-                int32_t width) {
+void draw_arrow(HDC dc, PixelPoint tail, PixelPoint head, COLORREF color, int32_t width) {
     HPEN pen = CreatePen(PS_SOLID, width, color);
     HGDIOBJ old_pen = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
+    MoveToEx(dc, tail.x, tail.y, nullptr);
+    LineTo(dc, head.x, head.y);
     SelectObject(dc, old_pen);
     DeleteObject(pen);
 
-    const std::optional<ArrowHead> head = arrow_head(x1, y1, x2, y2, width);
-    if (!head) return;
-    const POINT corners[3] = {{head->apex.x, head->apex.y},
-                              {head->wings[0].x, head->wings[0].y},
-                              {head->wings[1].x, head->wings[1].y}};
-    HBRUSH brush = CreateSolidBrush(color);
-    HGDIOBJ old_brush = SelectObject(dc, brush);
+    const std::optional<ArrowHead> shape = arrow_head(tail.x, tail.y, head.x, head.y, width);
+    if (!shape) return;
+    const POINT corners[3] = {{shape->apex.x, shape->apex.y},
+                              {shape->wings[0].x, shape->wings[0].y},
+                              {shape->wings[1].x, shape->wings[1].y}};
+    SetDCBrushColor(dc, color);
+    HGDIOBJ old_brush = SelectObject(dc, GetStockObject(DC_BRUSH));
     old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
     Polygon(dc, corners, 3);
     SelectObject(dc, old_pen);
     SelectObject(dc, old_brush);
-    DeleteObject(brush);
 }
 
 void draw_mosaic_cells(HDC dc, const std::vector<PixelRect>& cells, const MosaicSource& mosaic) {
+    // The DC's own brush in each cell's colour: a stroke of thousands of cells makes no
+    // brush at all.
+    HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     for (const PixelRect& cell : cells) {
-        const uint32_t color = mosaic_cell_color(mosaic.pixels, mosaic.width, mosaic.selection_left,
-                                                 mosaic.selection_top, cell);
-        HBRUSH brush = CreateSolidBrush(color);
+        SetDCBrushColor(dc, mosaic_cell_color(mosaic.pixels, mosaic.width, mosaic.selection_left,
+                                              mosaic.selection_top, cell));
         const RECT r{cell.left, cell.top, cell.right, cell.bottom};
         FillRect(dc, &r, brush);
-        DeleteObject(brush);
     }
 }
 
@@ -122,12 +123,11 @@ void draw_annotation(HDC dc, const Annotation& mark, const MosaicSource& mosaic)
         draw_pen_stroke(dc, mark.points, mark.color, mark.width);
         break;
     case AnnotationTool::Arrow:
-        draw_arrow(dc, mark.x1, mark.y1, mark.x2, mark.y2, mark.color, mark.width);
+        draw_arrow(dc, mark.tail, mark.head, mark.color, mark.width);
         break;
     case AnnotationTool::Rectangle:
     case AnnotationTool::Ellipse:
-        draw_outline(dc, mark.kind, {mark.left, mark.top, mark.right, mark.bottom}, mark.color,
-                     mark.width);
+        draw_outline(dc, mark.kind, mark.bounds, mark.color, mark.width);
         break;
     case AnnotationTool::Text:
         draw_text_mark(dc, mark);

@@ -27,9 +27,8 @@ void draw_pen_stroke(HDC dc, const std::vector<PixelPoint>& points, COLORREF col
 void draw_outline(HDC dc, AnnotationTool kind, const PixelRect& bounds, COLORREF color,
                   int32_t width);
 
-// A shaft from (x1, y1) to (x2, y2) and a filled head at (x2, y2).
-void draw_arrow(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF color,
-                int32_t width);
+// A shaft from `tail` to `head` and a filled head there.
+void draw_arrow(HDC dc, PixelPoint tail, PixelPoint head, COLORREF color, int32_t width);
 
 // Each cell filled flat with the snapshot's colour at its centre.
 void draw_mosaic_cells(HDC dc, const std::vector<PixelRect>& cells, const MosaicSource& mosaic);

@@ -1,8 +1,6 @@
 #include "capture/overlay/commands.h"
 
-#include "capture/overlay/toolbar.h"
-
-std::optional<int32_t> key_command(uint32_t key, bool ctrl, bool toolbar_active) {
+std::optional<ToolbarCommand> key_command(uint32_t key, bool ctrl, bool toolbar_active) {
     // Esc and Enter do not look at Ctrl.
     if (key == KEY_ESCAPE) return TOOLBAR_CLOSE;
     if (key == KEY_RETURN) {

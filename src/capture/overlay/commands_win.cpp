@@ -7,18 +7,14 @@ void close_overlay(HWND window, OverlayState& state) {
 
 // Every toolbar button, every key and the right button come here. Nothing touches `state`
 // after a command that may have closed the overlay, or after a dialog's own message loop.
-void run_command(HWND window, OverlayState& state, int32_t command) {
-    switch (command) {
-    case TOOLBAR_PEN:
-    case TOOLBAR_ARROW:
-    case TOOLBAR_RECTANGLE:
-    case TOOLBAR_ELLIPSE:
-    case TOOLBAR_TEXT:
-    case TOOLBAR_MOSAIC:
+void run_command(HWND window, OverlayState& state, ToolbarCommand command) {
+    if (const std::optional<AnnotationTool> tool = command_tool(command)) {
         // An open text box stays open: the press does not move the focus.
-        state.tool = static_cast<AnnotationTool>(command - TOOLBAR_PEN);
+        state.tool = *tool;
         request_repaint(window);
-        break;
+        return;
+    }
+    switch (command) {
     case TOOLBAR_COLOR:
         choose_color(window, state);
         break;

@@ -77,7 +77,7 @@ struct OverlayState {
     std::vector<ToolbarButton> toolbar_buttons; // as last drawn, for the hit test
 };
 
-// --- overlay_state_win.cpp: the window's state and repaint, and the failures tests inject.
+// --- overlay_state_win.cpp: the window's state and repaint.
 
 // The state of an overlay window; null for other windows and after destruction.
 OverlayState* overlay_state(HWND window);
@@ -85,34 +85,11 @@ OverlayState* overlay_state(HWND window);
 // Asks the window for a complete repaint.
 void request_repaint(HWND window);
 
-// For tests: makes the next open_overlay fail at one of its handles or at its window, or
-// the next selection snapshot fail, as when GDI is out of room.
-enum class OverlayFault {
-    None,
-    ScreenDc,
-    ScreenBitmap,
-    DimDc,
-    DimBitmap,
-    BackDc,
-    BackBuffer,
-    Window,
-    Snapshot
-};
-void fail_next_overlay(OverlayFault fault);
-
-// True once when `fault` is the one set by fail_next_overlay, which it then clears.
-bool take_overlay_fault(OverlayFault fault);
-
-// --- overlay_win.cpp: the window.
-
-// For tests: how many overlay states have had their resources released so far.
-int overlay_release_count();
-
 // --- commands_win.cpp: the one switch that toolbar buttons, keys and the right button run.
 
-// Runs a ToolbarCommand. Pin, Copy, Save and Close may close the overlay (freeing `state`);
+// Runs a toolbar command. Pin, Copy, Save and Close may close the overlay (freeing `state`);
 // the others end with a repaint request.
-void run_command(HWND window, OverlayState& state, int32_t command);
+void run_command(HWND window, OverlayState& state, ToolbarCommand command);
 
 // Removes the text entry box, if any, and destroys the overlay window (which frees `state`).
 void close_overlay(HWND window, OverlayState& state);
@@ -164,23 +141,6 @@ void draw_text_entry(HDC dc, const OverlayState& state);
 void draw_toolbar(HDC dc, OverlayState& state);
 
 // --- frame_paint_win.cpp: one complete frame in the back buffer, presented.
-
-// Performance-counter readings at the end of each step of one paint, for the benchmark.
-struct PaintTimings {
-    int64_t start = 0;
-    int64_t background = 0; // frozen screen copied
-    int64_t dimming = 0;    // dimmed
-    int64_t selection = 0;  // selection shown undimmed
-    int64_t frame = 0;      // selection frame drawn
-    int64_t marks = 0;      // committed marks and the mark in progress drawn
-    int64_t toolbar = 0;    // toolbar drawn
-    int64_t label = 0;      // size label and text box drawn
-    int64_t alpha = 0;      // every pixel opaque
-    int64_t present = 0;    // UpdateLayeredWindow returned
-};
-
-// Null in the program; the benchmark points it at a record that every paint then fills.
-extern PaintTimings* paint_timings;
 
 // Background, dimming, undimmed selection, frame, marks, toolbar, size label, text box,
 // opaque alpha, then UpdateLayeredWindow. Keeps nothing between calls but the toolbar's

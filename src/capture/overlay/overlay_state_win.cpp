@@ -1,14 +1,15 @@
 #include "capture/overlay/overlay_internal_win.h"
 
+#include "capture/window_record_win.h"
+#include "capture/overlay/overlay_testing_win.h"
+
 namespace {
 
 OverlayFault next_fault = OverlayFault::None;
 
 } // namespace
 
-OverlayState* overlay_state(HWND window) {
-    return reinterpret_cast<OverlayState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
+OverlayState* overlay_state(HWND window) { return window_record<OverlayState>(window); }
 
 void request_repaint(HWND window) { InvalidateRect(window, nullptr, TRUE); }
 

@@ -8,7 +8,10 @@
 #include "capture/image/screen_grab_win.h"
 #include "capture/overlay/commands.h"
 #include "capture/overlay/overlay_internal_win.h"
+#include "capture/overlay/overlay_testing_win.h"
 #include "capture/window_class_win.h"
+#include "capture/window_record_win.h"
+#include "main/fatal_stop_win.h"
 
 namespace {
 
@@ -42,16 +45,12 @@ void abandon_open(std::unique_ptr<OverlayState> state, const wchar_t* failed_cal
     OutputDebugStringW(failed_call);
 }
 
-void on_destroy(HWND window, OverlayState* state) {
-    if (!state) return;
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    // While CreateWindowExW is still running the opener owns the state and frees it.
-    if (!state->owned_by_window) return;
+// At WM_DESTROY of a window that owns its state, before the state is deleted.
+void on_destroy(HWND, OverlayState& state) {
     // Alt+F4, WM_CLOSE or DestroyWindow come without close_overlay: the box, still alive
     // as a child until this returns, goes here with its font.
-    remove_text_entry(*state);
-    release_overlay_resources(*state);
-    delete state;
+    remove_text_entry(state);
+    release_overlay_resources(state);
 }
 
 // Keys reach the overlay only while it has the focus, not while a text box has it.
@@ -59,7 +58,7 @@ void on_key_down(HWND window, OverlayState& state, WPARAM key) {
     // Ctrl as it was when this key was pressed, not as it is now: a quick Ctrl+C has often
     // released Ctrl by the time a busy overlay reads the C.
     const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    const std::optional<int32_t> command =
+    const std::optional<ToolbarCommand> command =
         key_command(static_cast<uint32_t>(key), ctrl, state.toolbar_active);
     if (command) run_command(window, state, *command);
 }
@@ -68,7 +67,8 @@ void on_left_button_down(HWND window, OverlayState& state, LPARAM lparam) {
     const PixelPoint point = pointer_from_lparam(lparam);
     state.last_pointer = point;
     if (state.toolbar_active && state.has_selection) {
-        const std::optional<int32_t> command = toolbar_hit(state.toolbar_buttons, point.x, point.y);
+        const std::optional<ToolbarCommand> command =
+            toolbar_hit(state.toolbar_buttons, point.x, point.y);
         if (command) {
             run_command(window, state, *command); // it may have closed the overlay
             return;
@@ -112,20 +112,11 @@ void on_capture_lost(HWND window, OverlayState& state) {
         end_mark(window, state, state.last_pointer);
 }
 
-LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        // CreateWindowExW fails as it would for want of resources.
-        if (take_overlay_fault(OverlayFault::Window)) return FALSE;
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    OverlayState* state = overlay_state(window);
+bool refuse_overlay_window() { return take_overlay_fault(OverlayFault::Window); }
+
+LRESULT handle_overlay_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                               OverlayState* state) {
     switch (message) {
-    case WM_DESTROY:
-        on_destroy(window, state);
-        return 0;
     case WM_PAINT:
         // The frame reaches the screen only through UpdateLayeredWindow; the paint DC
         // is never used, so validating is all WM_PAINT needs besides the repaint.
@@ -172,6 +163,87 @@ LRESULT CALLBACK overlay_window_proc(HWND window, UINT message, WPARAM wparam, L
     }
 }
 
+constexpr WNDPROC overlay_window_proc =
+    record_window_proc<OverlayState, handle_overlay_message, on_destroy, refuse_overlay_window>;
+
+// Each step of opening an overlay makes part of `state` and is true when all of it was
+// made; a false step leaves what it made in `state` for release_overlay_resources.
+
+// A DC without its own bitmap keeps its 1 x 1 monochrome default: BitBlt into it still
+// succeeds, and the overlay would show, copy, save and pin black. So every handle of the
+// frozen screen is checked, as the grab itself is.
+bool make_screen_copy(OverlayState& state, HDC screen) {
+    if (!screen) return false;
+    const int w = state.screen_width, h = state.screen_height;
+    state.screen_dc =
+        take_overlay_fault(OverlayFault::ScreenDc) ? nullptr : CreateCompatibleDC(screen);
+    state.screen_bitmap = take_overlay_fault(OverlayFault::ScreenBitmap)
+                              ? nullptr
+                              : CreateCompatibleBitmap(screen, w, h);
+    return state.screen_dc && state.screen_bitmap &&
+           SelectObject(state.screen_dc, state.screen_bitmap);
+}
+
+// The 1 x 1 black bitmap stretched over every frame to dim it.
+bool make_dimming(OverlayState& state) {
+    state.dim_dc =
+        take_overlay_fault(OverlayFault::DimDc) ? nullptr : CreateCompatibleDC(state.screen_dc);
+    state.dim_bitmap = take_overlay_fault(OverlayFault::DimBitmap)
+                           ? nullptr
+                           : CreateCompatibleBitmap(state.screen_dc, 1, 1);
+    if (state.dim_dc && state.dim_bitmap)
+        state.dim_displaced = SelectObject(state.dim_dc, state.dim_bitmap);
+    if (!state.dim_displaced) return false;
+    RECT pixel{0, 0, 1, 1};
+    HBRUSH black = CreateSolidBrush(0x000000);
+    FillRect(state.dim_dc, &pixel, black);
+    DeleteObject(black);
+    return true;
+}
+
+// The 32-bit top-down DIB section every frame is composed in.
+bool make_back_buffer(OverlayState& state) {
+    state.back_dc =
+        take_overlay_fault(OverlayFault::BackDc) ? nullptr : CreateCompatibleDC(state.screen_dc);
+    BITMAPINFOHEADER header = top_down_dib_header(state.screen_width, state.screen_height);
+    void* bits = nullptr;
+    if (state.back_dc && !take_overlay_fault(OverlayFault::BackBuffer)) {
+        state.back_bitmap = CreateDIBSection(state.back_dc, reinterpret_cast<BITMAPINFO*>(&header),
+                                             DIB_RGB_COLORS, &bits, nullptr, 0);
+    }
+    if (state.back_bitmap && bits)
+        state.back_displaced = SelectObject(state.back_dc, state.back_bitmap);
+    if (!state.back_displaced) return false;
+    state.back_bits = static_cast<uint8_t*>(bits);
+    return true;
+}
+
+void register_overlay_class(HINSTANCE module) {
+    WindowClass overlay_class;
+    overlay_class.name = OVERLAY_CLASS;
+    overlay_class.procedure = overlay_window_proc;
+    overlay_class.style = CS_HREDRAW | CS_VREDRAW;
+    overlay_class.cursor = LoadCursorW(nullptr, IDC_CROSS);
+    register_window_class(module, overlay_class);
+}
+
+// The window takes the state over once it exists; it has the keyboard, the mouse and its
+// first frame.
+void show_overlay(HWND window, std::unique_ptr<OverlayState> state) {
+    OverlayState* owned = state.release();
+    owned->owned_by_window = true;
+    // Keys on the overlay are commands, not text: with an input method on (the default
+    // for Chinese), letters would open a composition window and Esc would only cancel it.
+    // A text box made later gets the thread's own input context, so typing there works.
+    ImmAssociateContextEx(window, nullptr, 0);
+
+    // A layered window shows nothing until its first UpdateLayeredWindow, so the first
+    // frame is composed here rather than left to a WM_PAINT that comes later.
+    paint_overlay(window, *owned);
+    SetForegroundWindow(window); // best effort; the capture below routes the mouse anyway
+    SetCapture(window);
+}
+
 } // namespace
 
 int overlay_release_count() { return release_count; }
@@ -185,19 +257,8 @@ void open_overlay() {
     state->screen_width = w;
     state->screen_height = h;
 
-    // A DC without its own bitmap keeps its 1 x 1 monochrome default: BitBlt into it still
-    // succeeds, and the overlay would show, copy, save and pin black. So every handle of
-    // the frozen screen is checked, as the grab itself is.
     HDC screen = GetDC(nullptr);
-    if (screen) {
-        state->screen_dc =
-            take_overlay_fault(OverlayFault::ScreenDc) ? nullptr : CreateCompatibleDC(screen);
-        state->screen_bitmap = take_overlay_fault(OverlayFault::ScreenBitmap)
-                                   ? nullptr
-                                   : CreateCompatibleBitmap(screen, w, h);
-    }
-    const bool made = state->screen_dc && state->screen_bitmap &&
-                      SelectObject(state->screen_dc, state->screen_bitmap);
+    const bool made = make_screen_copy(*state, screen);
     const bool grabbed = made && copy_from_screen(state->screen_dc, screen, 0, 0, w, h);
     if (screen) ReleaseDC(nullptr, screen);
     if (!made) {
@@ -214,48 +275,18 @@ void open_overlay() {
     if (!module) {
         // Without its own module the process can make no window at all.
         OutputDebugStringW(L"GetModuleHandleW failed");
-        ExitProcess(1);
+        fatal_stop();
     }
-    WindowClass overlay_class;
-    overlay_class.name = OVERLAY_CLASS;
-    overlay_class.procedure = overlay_window_proc;
-    overlay_class.style = CS_HREDRAW | CS_VREDRAW;
-    overlay_class.cursor = LoadCursorW(nullptr, IDC_CROSS);
-    register_window_class(module, overlay_class);
+    register_overlay_class(module);
 
-    state->dim_dc =
-        take_overlay_fault(OverlayFault::DimDc) ? nullptr : CreateCompatibleDC(state->screen_dc);
-    state->dim_bitmap = take_overlay_fault(OverlayFault::DimBitmap)
-                            ? nullptr
-                            : CreateCompatibleBitmap(state->screen_dc, 1, 1);
-    if (state->dim_dc && state->dim_bitmap)
-        state->dim_displaced = SelectObject(state->dim_dc, state->dim_bitmap);
-    if (!state->dim_displaced) {
+    if (!make_dimming(*state)) {
         abandon_open(std::move(state), L"The dimming DC or bitmap could not be made");
         return;
     }
-    RECT pixel{0, 0, 1, 1};
-    HBRUSH black = CreateSolidBrush(0x000000);
-    FillRect(state->dim_dc, &pixel, black);
-    DeleteObject(black);
-
-    state->back_dc =
-        take_overlay_fault(OverlayFault::BackDc) ? nullptr : CreateCompatibleDC(state->screen_dc);
-    BITMAPINFOHEADER header = top_down_dib_header(w, h);
-    void* bits = nullptr;
-    if (state->back_dc && !take_overlay_fault(OverlayFault::BackBuffer)) {
-        state->back_bitmap =
-            CreateDIBSection(state->back_dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                             &bits, nullptr, 0);
-    }
-    if (state->back_bitmap && bits)
-        state->back_displaced = SelectObject(state->back_dc, state->back_bitmap);
-    if (!state->back_displaced) {
+    if (!make_back_buffer(*state)) {
         abandon_open(std::move(state), L"CreateDIBSection failed");
         return;
     }
-    state->back_bits = static_cast<uint8_t*>(bits);
-
     HWND window =
         CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, OVERLAY_CLASS, nullptr,
                         WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr, module, state.get());
@@ -263,16 +294,5 @@ void open_overlay() {
         abandon_open(std::move(state), L"CreateWindowExW failed");
         return;
     }
-    OverlayState* owned = state.release();
-    owned->owned_by_window = true;
-    // Keys on the overlay are commands, not text: with an input method on (the default
-    // for Chinese), letters would open a composition window and Esc would only cancel it.
-    // A text box made later gets the thread's own input context, so typing there works.
-    ImmAssociateContextEx(window, nullptr, 0);
-
-    // A layered window shows nothing until its first UpdateLayeredWindow, so the first
-    // frame is composed here rather than left to a WM_PAINT that comes later.
-    paint_overlay(window, *owned);
-    SetForegroundWindow(window); // best effort; the capture below routes the mouse anyway
-    SetCapture(window);
+    show_overlay(window, std::move(state));
 }

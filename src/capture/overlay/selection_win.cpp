@@ -1,6 +1,7 @@
 #include "capture/overlay/overlay_internal_win.h"
 
 #include "capture/image/bitmap_read_win.h"
+#include "capture/overlay/overlay_testing_win.h"
 
 void start_selection_drag(HWND window, OverlayState& state, PixelPoint point) {
     state.selecting = true;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "capture/font_win.h"
 #include "strings/wide_win.h"
 
 namespace {
@@ -106,9 +107,8 @@ void open_text_entry(HWND window, OverlayState& state, PixelPoint point) {
                                WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, point.x, point.y, BOX_WIDTH,
                                BOX_HEIGHT, window, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!box) return; // no box: the press does nothing
-    HFONT font = CreateFontW(20, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, L"Microsoft YaHei");
+    HFONT font =
+        create_font({.height = 20, .face = L"Microsoft YaHei", .quality = CLEARTYPE_QUALITY});
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SetWindowSubclass(box, text_box_proc, SUBCLASS_ID, 0);
     SetFocus(box); // a failure is ignored

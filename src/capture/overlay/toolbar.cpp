@@ -1,5 +1,19 @@
 #include "capture/overlay/toolbar.h"
 
+#include <utility>
+
+namespace {
+
+constexpr std::pair<ToolbarCommand, AnnotationTool> TOOL_BUTTONS[] = {
+    {TOOLBAR_PEN, AnnotationTool::Pen},
+    {TOOLBAR_ARROW, AnnotationTool::Arrow},
+    {TOOLBAR_RECTANGLE, AnnotationTool::Rectangle},
+    {TOOLBAR_ELLIPSE, AnnotationTool::Ellipse},
+    {TOOLBAR_TEXT, AnnotationTool::Text},
+    {TOOLBAR_MOSAIC, AnnotationTool::Mosaic}};
+
+} // namespace
+
 // Sums of pointer-range coordinates and small constants are saturated into i32.
 
 PixelPoint toolbar_origin(const PixelRect& selection, int32_t screen_height) {
@@ -25,10 +39,22 @@ std::array<ToolbarButton, 13> toolbar_layout(PixelPoint origin) {
     return buttons;
 }
 
-std::optional<int32_t> toolbar_hit(const std::vector<ToolbarButton>& buttons, int32_t x,
-                                   int32_t y) {
+std::optional<ToolbarCommand> toolbar_hit(const std::vector<ToolbarButton>& buttons, int32_t x,
+                                          int32_t y) {
     for (const ToolbarButton& b : buttons) {
         if (b.left <= x && x <= b.right && b.top <= y && y <= b.bottom) return b.command;
     }
     return std::nullopt;
+}
+
+std::optional<AnnotationTool> command_tool(ToolbarCommand command) {
+    for (const auto& [button, tool] : TOOL_BUTTONS)
+        if (button == command) return tool;
+    return std::nullopt;
+}
+
+ToolbarCommand tool_command(AnnotationTool tool) {
+    for (const auto& [button, button_tool] : TOOL_BUTTONS)
+        if (button_tool == tool) return button;
+    return TOOLBAR_PEN; // every tool has its button
 }

@@ -6,10 +6,11 @@
 #include <optional>
 #include <vector>
 
+#include "capture/marks/annotation.h"
 #include "capture/overlay/selection.h"
 
 // Command codes of the toolbar buttons (not in position order: Pin sits before Copy).
-enum ToolbarCommand : int32_t {
+enum class ToolbarCommand : int32_t {
     TOOLBAR_PEN = 1,
     TOOLBAR_ARROW = 2,
     TOOLBAR_RECTANGLE = 3,
@@ -24,6 +25,7 @@ enum ToolbarCommand : int32_t {
     TOOLBAR_CLOSE = 12,
     TOOLBAR_PIN = 13,
 };
+using enum ToolbarCommand;
 
 // One button: its rectangle (every edge inclusive for the hit test) and command.
 struct ToolbarButton {
@@ -31,7 +33,7 @@ struct ToolbarButton {
     int32_t top = 0;
     int32_t right = 0;
     int32_t bottom = 0;
-    int32_t command = 0;
+    ToolbarCommand command{};
     bool operator==(const ToolbarButton&) const = default;
 };
 
@@ -42,7 +44,7 @@ constexpr int32_t TOOLBAR_BUTTON_PITCH = 34; // 4 pixels between neighbours
 constexpr int32_t TOOLBAR_MARGIN = 6;
 
 // The commands from left to right.
-constexpr std::array<int32_t, 13> TOOLBAR_ORDER = {
+constexpr std::array<ToolbarCommand, 13> TOOLBAR_ORDER = {
     TOOLBAR_PEN,    TOOLBAR_ARROW, TOOLBAR_RECTANGLE, TOOLBAR_ELLIPSE, TOOLBAR_TEXT,
     TOOLBAR_MOSAIC, TOOLBAR_COLOR, TOOLBAR_WIDTH,     TOOLBAR_UNDO,    TOOLBAR_PIN,
     TOOLBAR_COPY,   TOOLBAR_SAVE,  TOOLBAR_CLOSE};
@@ -55,4 +57,10 @@ PixelPoint toolbar_origin(const PixelRect& selection, int32_t screen_height);
 std::array<ToolbarButton, 13> toolbar_layout(PixelPoint origin);
 
 // The command of the first button whose rectangle, edges included, holds (x, y).
-std::optional<int32_t> toolbar_hit(const std::vector<ToolbarButton>& buttons, int32_t x, int32_t y);
+std::optional<ToolbarCommand> toolbar_hit(const std::vector<ToolbarButton>& buttons, int32_t x,
+                                          int32_t y);
+
+// The tool a command picks (nothing for the seven that are not tools), and the command of
+// the button that picks a tool: the one place where the two sets of codes meet.
+std::optional<AnnotationTool> command_tool(ToolbarCommand command);
+ToolbarCommand tool_command(AnnotationTool tool);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "capture/font_win.h"
 #include "strings/interface_language.h"
 #include "strings/wide_win.h"
 
@@ -17,27 +18,25 @@ void line(HDC dc, int x1, int y1, int x2, int y2) {
     LineTo(dc, x2, y2);
 }
 
+// Fills and filled shapes take the DC's own brush in their colour: no brush is made.
 void fill(HDC dc, int l, int t, int r, int b, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
+    SetDCBrushColor(dc, color);
     const RECT rect{l, t, r, b};
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 // `draw` runs with a solid brush of `color` selected and the icon pen still in place.
 template <typename Draw>
 void with_brush(HDC dc, COLORREF color, Draw draw) {
-    HBRUSH brush = CreateSolidBrush(color);
-    HGDIOBJ old = SelectObject(dc, brush);
+    SetDCBrushColor(dc, color);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DC_BRUSH));
     draw();
     SelectObject(dc, old);
-    DeleteObject(brush);
 }
 
 void icon_text(HDC dc, int x, int y, const std::wstring& text, int height, int weight,
                const wchar_t* face) {
-    HFONT font = CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, face);
+    HFONT font = create_font({.height = height, .face = face, .weight = weight});
     HGDIOBJ old = SelectObject(dc, font);
     SetTextColor(dc, ICON_COLOR);
     TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
@@ -51,8 +50,7 @@ void button_label(HDC dc, const ToolbarButton& b, const std::wstring& text, int 
                   const wchar_t* face) {
     const int room = b.right - b.left - 2;
     for (int h = height;; --h) {
-        HFONT font = CreateFontW(h, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, face);
+        HFONT font = create_font({.height = h, .face = face});
         if (!font) return;
         HGDIOBJ old = SelectObject(dc, font);
         SIZE size{};
@@ -141,30 +139,28 @@ void draw_icon(HDC dc, const ToolbarButton& b, const OverlayState& state) {
 
 void draw_toolbar(HDC dc, OverlayState& state) {
     const PixelPoint origin = toolbar_origin(state.selection, state.screen_height);
-    HBRUSH panel_brush = CreateSolidBrush(PANEL_FILL);
-    HPEN panel_pen = CreatePen(PS_SOLID, 1, PANEL_EDGE);
-    HGDIOBJ old_brush = SelectObject(dc, panel_brush);
-    HGDIOBJ old_pen = SelectObject(dc, panel_pen);
+    // The panel's one-pixel edge and fill are the DC's own pen and brush.
+    SetDCPenColor(dc, PANEL_EDGE);
+    SetDCBrushColor(dc, PANEL_FILL);
+    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(DC_PEN));
+    HGDIOBJ old_brush = SelectObject(dc, GetStockObject(DC_BRUSH));
     RoundRect(dc, origin.x, origin.y, origin.x + TOOLBAR_PANEL_WIDTH,
               origin.y + TOOLBAR_PANEL_HEIGHT, 8, 8);
-    SelectObject(dc, old_pen);
-    SelectObject(dc, old_brush);
-    DeleteObject(panel_pen);
-    DeleteObject(panel_brush);
 
+    // The icons' two-pixel pen, which the DC's own pen (one pixel wide) cannot be: one for
+    // the frame, not one a button.
+    HPEN icon_pen = CreatePen(PS_SOLID, 2, ICON_COLOR);
+    SelectObject(dc, icon_pen);
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    SetBkMode(dc, TRANSPARENT);
     state.toolbar_buttons.clear();
     for (const ToolbarButton& b : toolbar_layout(origin)) {
         state.toolbar_buttons.push_back(b);
-        if (b.command <= TOOLBAR_MOSAIC &&
-            static_cast<int32_t>(state.tool) == b.command - TOOLBAR_PEN)
+        if (b.command == tool_command(state.tool))
             fill(dc, b.left, b.top, b.right, b.bottom, ACTIVE_FILL);
-        HPEN pen = CreatePen(PS_SOLID, 2, ICON_COLOR);
-        HGDIOBJ previous_pen = SelectObject(dc, pen);
-        HGDIOBJ previous_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-        SetBkMode(dc, TRANSPARENT);
         draw_icon(dc, b, state);
-        SelectObject(dc, previous_brush);
-        SelectObject(dc, previous_pen);
-        DeleteObject(pen);
     }
+    SelectObject(dc, old_brush);
+    SelectObject(dc, old_pen);
+    DeleteObject(icon_pen);
 }

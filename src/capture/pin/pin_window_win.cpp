@@ -2,7 +2,9 @@
 
 #include "capture/image/dib_header_win.h"
 #include "capture/pin/pin_geometry.h"
+#include "capture/pin/pin_testing_win.h"
 #include "capture/window_class_win.h"
+#include "capture/window_record_win.h"
 
 #include <windowsx.h>
 
@@ -23,8 +25,11 @@ constexpr UINT WM_PIN_RETAKE_CAPTURE = WM_APP + 20;
 int release_count = 0;
 PinFault next_fault = PinFault::None;
 
-PinWindow* pin_state(HWND window) {
-    return reinterpret_cast<PinWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+// True once when `fault` is the one set by fail_next_pin, which it then clears.
+bool take_pin_fault(PinFault fault) {
+    if (next_fault != fault) return false;
+    next_fault = PinFault::None;
+    return true;
 }
 
 // Releases what open_pin_window made; the bitmap goes back out of the DC before either is
@@ -39,14 +44,7 @@ void release_pin_resources(PinWindow& pin) {
     ++release_count;
 }
 
-void on_destroy(HWND window, PinWindow* pin) {
-    if (!pin) return;
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    // While CreateWindowExW is still running the opener owns the state and frees it.
-    if (!pin->owned_by_window) return;
-    release_pin_resources(*pin);
-    delete pin;
-}
+void on_destroy(HWND, PinWindow& pin) { release_pin_resources(pin); }
 
 int client_width(HWND window) {
     RECT client{};
@@ -217,18 +215,10 @@ void on_set_cursor(HWND window) {
     SetCursor(LoadCursorW(nullptr, on_close ? IDC_HAND : IDC_SIZEALL));
 }
 
-LRESULT CALLBACK pin_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        if (next_fault == PinFault::Window) {
-            next_fault = PinFault::None;
-            return FALSE; // CreateWindowExW fails as it would for want of resources
-        }
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    PinWindow* pin = pin_state(window);
+bool refuse_pin_window() { return take_pin_fault(PinFault::Window); }
+
+LRESULT handle_pin_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                           PinWindow* pin) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // WM_PAINT covers the whole client area
@@ -270,13 +260,13 @@ LRESULT CALLBACK pin_window_proc(HWND window, UINT message, WPARAM wparam, LPARA
             InvalidateRect(window, nullptr, FALSE);
         }
         return 0;
-    case WM_DESTROY:
-        on_destroy(window, pin);
-        return 0;
     default:
         return DefWindowProcW(window, message, wparam, lparam);
     }
 }
+
+constexpr WNDPROC pin_window_proc =
+    record_window_proc<PinWindow, handle_pin_message, on_destroy, refuse_pin_window>;
 
 bool image_is_whole(const PixelImage& image) {
     if (image.width <= 0 || image.height <= 0) return false;
@@ -285,7 +275,7 @@ bool image_is_whole(const PixelImage& image) {
 
 } // namespace
 
-const PinWindow* pin_window_state(HWND window) { return pin_state(window); }
+const PinWindow* pin_window_state(HWND window) { return window_record<PinWindow>(window); }
 
 int pin_release_count() { return release_count; }
 
@@ -308,8 +298,7 @@ bool open_pin_window(const PixelImage& image) {
     pin->image_dc = CreateCompatibleDC(nullptr);
     BITMAPINFOHEADER header = top_down_dib_header(image.width, image.height);
     void* bits = nullptr;
-    const bool fail_dib = next_fault == PinFault::Dib;
-    if (fail_dib) next_fault = PinFault::None;
+    const bool fail_dib = take_pin_fault(PinFault::Dib);
     if (pin->image_dc && !fail_dib) {
         pin->image_bitmap = CreateDIBSection(pin->image_dc, reinterpret_cast<BITMAPINFO*>(&header),
                                              DIB_RGB_COLORS, &bits, nullptr, 0);

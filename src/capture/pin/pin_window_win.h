@@ -30,13 +30,3 @@ struct PinWindow {
 // its DIB section or its window could not be made: then nothing is shown and nothing is left
 // allocated.
 [[nodiscard]] bool open_pin_window(const PixelImage& image);
-
-// The state of a pinned window; null for other windows and after destruction.
-const PinWindow* pin_window_state(HWND window);
-
-// For tests: how many pin states have had their resources released so far.
-int pin_release_count();
-
-// For tests: makes the next open_pin_window fail at its DIB section or at its window.
-enum class PinFault { None, Dib, Window };
-void fail_next_pin(PinFault fault);

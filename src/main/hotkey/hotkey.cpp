@@ -3,12 +3,9 @@
 #include <string_view>
 #include <utility>
 
-namespace {
+#include "capture/key_codes.h"
 
-constexpr uint32_t MOD_ALT = 0x1;
-constexpr uint32_t MOD_CONTROL = 0x2;
-constexpr uint32_t MOD_SHIFT = 0x4;
-constexpr uint32_t MOD_WIN = 0x8;
+namespace {
 
 struct NamedKey {
     uint32_t vk;
@@ -23,7 +20,8 @@ constexpr NamedKey NAMED_KEYS[] = {
 
 std::string key_name(uint32_t vk) {
     if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, char(vk));
-    if (vk >= 0x70 && vk <= 0x7B) return std::string("F").append(std::to_string(vk - 0x6F));
+    if (vk >= KEY_F1 && vk <= KEY_F12)
+        return std::string("F").append(std::to_string(vk - KEY_F1 + 1));
     for (const NamedKey& key : NAMED_KEYS)
         if (key.vk == vk) return std::string(key.name);
     // Upper-case hexadecimal without leading zeros, written from the last digit back.
@@ -41,8 +39,9 @@ std::string key_name(uint32_t vk) {
 std::string format_hotkey(uint32_t modifiers, uint32_t vk) {
     std::string text;
     // Fixed reading order, whatever the bit order; unknown bits are not named.
-    for (const auto& [bit, name] : {std::pair{MOD_CONTROL, "Ctrl"}, std::pair{MOD_SHIFT, "Shift"},
-                                    std::pair{MOD_ALT, "Alt"}, std::pair{MOD_WIN, "Win"}}) {
+    for (const auto& [bit, name] :
+         {std::pair{MODIFIER_CONTROL, "Ctrl"}, std::pair{MODIFIER_SHIFT, "Shift"},
+          std::pair{MODIFIER_ALT, "Alt"}, std::pair{MODIFIER_WIN, "Win"}}) {
         if (modifiers & bit) {
             text += name;
             text += " + ";

@@ -1,11 +1,13 @@
 #pragma once
-// The capture hotkey: MOD_* flags plus a virtual-key code, and its display name.
+// The capture hotkey: MODIFIER_* flags plus a virtual-key code, and its display name.
 #include <cstdint>
 #include <string>
 
+#include "capture/key_codes.h"
+
 struct Hotkey {
-    uint32_t modifiers = 6; // MOD_ALT 0x1, MOD_CONTROL 0x2, MOD_SHIFT 0x4, MOD_WIN 0x8
-    uint32_t vk = 0x41;     // virtual-key code; the default is Ctrl+Shift+A
+    uint32_t modifiers = MODIFIER_CONTROL | MODIFIER_SHIFT;
+    uint32_t vk = 'A'; // virtual-key code: a letter's is its capital
 };
 
 // The id the hotkey is registered under, carried by WM_HOTKEY in wParam.

@@ -8,5 +8,5 @@ enum class KeyPress {
     Accepted,      // a usable combination
 };
 
-// `modifiers` are the MOD_* flags held down when `vk` was pressed. F1-F12 need no modifier.
+// `modifiers` are the MODIFIER_* flags held down when `vk` was pressed. F1-F12 need no modifier.
 KeyPress classify_key_press(uint32_t vk, uint32_t modifiers);
