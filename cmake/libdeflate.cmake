@@ -1,11 +1,26 @@
 # libdeflate, the PNG writer's compressor and crc32, linked statically.
 # Cross-building on Debian: built once per build tree from Debian's source package
-# (scripts/build-libdeflate.sh). Natively (the sanitizer build, the fuzz targets, or a
-# build on Windows itself): the system's own, e.g. Debian's libdeflate-dev or MSYS2's.
+# (scripts/build-libdeflate.sh), so that the release depends on nothing else installed.
+# Natively (the sanitizer build, the fuzz targets, or a build on Windows itself): the
+# package's CMake configuration where there is one (vcpkg's, MSYS2's), else the library
+# itself (Debian's libdeflate-dev).
 add_library(vls_deflate INTERFACE)
 if(NOT CMAKE_CROSSCOMPILING)
+  find_package(libdeflate CONFIG QUIET)
+  foreach(kind static shared)
+    if(TARGET libdeflate::libdeflate_${kind})
+      message(STATUS "libdeflate: ${libdeflate_DIR} (${kind})")
+      target_link_libraries(vls_deflate INTERFACE libdeflate::libdeflate_${kind})
+      return()
+    endif()
+  endforeach()
   find_path(LIBDEFLATE_INCLUDE_DIR libdeflate.h REQUIRED)
-  find_library(LIBDEFLATE_LIBRARY NAMES deflate REQUIRED)
+  if(MINGW)
+    set(names libdeflate.a deflate) # the static archive before the DLL's import library
+  else()
+    set(names deflate deflatestatic) # deflatestatic: MSVC's name when both kinds are built
+  endif()
+  find_library(LIBDEFLATE_LIBRARY NAMES ${names} REQUIRED)
   target_include_directories(vls_deflate SYSTEM INTERFACE "${LIBDEFLATE_INCLUDE_DIR}")
   target_link_libraries(vls_deflate INTERFACE "${LIBDEFLATE_LIBRARY}")
   return()

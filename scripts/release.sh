@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release from the committed tree and leaves in dist/: Vellumshot.exe, a zip of
-# it with README.md and LICENSE, and SHA256SUMS over both.
+# it with README.txt (the user's guide, docs/user-guide.txt with Windows line ends) and
+# LICENSE, and SHA256SUMS over both.
 # The build is reproducible: it compiles a copy of the last commit (never uncommitted
 # changes) in a fresh build tree, the executable carries no link time and no build path,
 # and the zip's entries carry the commit's time in a fixed order. Two clones of the same
@@ -38,19 +39,24 @@ cp "$work/build/Vellumshot.exe" "$dist/Vellumshot.exe"
 version=$(sed -n 's/^#define VLS_VERSION_TEXT "\(.*\)"$/\1/p' "$work/src/src/main/version.h")
 zip_name="Vellumshot-$version-win64.zip"
 stamp=$(git show -s --format=%ct "$commit")
-python3 - "$dist/$zip_name" "$stamp" "$dist/Vellumshot.exe" "$work/src/README.md" \
-  "$work/src/LICENSE" <<'PY'
+# Entries as NAME=PATH; a name ending in .txt gets CRLF line ends, which every Windows
+# editor shows as lines.
+python3 - "$dist/$zip_name" "$stamp" "Vellumshot.exe=$dist/Vellumshot.exe" \
+  "README.txt=$work/src/docs/user-guide.txt" "LICENSE=$work/src/LICENSE" <<'PY'
 import sys, time, zipfile
-out, stamp, *files = sys.argv[1:]
+out, stamp, *entries = sys.argv[1:]
 when = time.gmtime(max(int(stamp), 315532800))[:6]  # zip dates start in 1980
 with zipfile.ZipFile(out, "w") as z:
-    for path in files:
-        entry = zipfile.ZipInfo(path.rsplit("/", 1)[-1], date_time=when)
+    for name, path in (e.split("=", 1) for e in entries):
+        entry = zipfile.ZipInfo(name, date_time=when)
         entry.compress_type = zipfile.ZIP_DEFLATED
         entry.external_attr = 0o644 << 16
         entry.create_system = 3
         with open(path, "rb") as f:
-            z.writestr(entry, f.read(), compresslevel=9)
+            data = f.read()
+        if name.endswith(".txt"):
+            data = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+        z.writestr(entry, data, compresslevel=9)
 PY
 (cd "$dist" && sha256sum Vellumshot.exe "$zip_name" > SHA256SUMS)
 say "release of $commit in $dist:"
