@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets and runs the whole test suite:
 # formatting, the platform-free code natively under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a short run of each fuzz target, then the Windows build, the
-# check that no two source files use each other's functions in a circle, and its tests
-# under Wine.
+# UndefinedBehaviorSanitizer and a short run of each fuzz target (beside the Windows build),
+# then the check that no two source files use each other's functions in a circle, and the
+# Windows tests under Wine.
 # Ends with the time each group of tests took.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,20 +27,36 @@ step "formatting"
 echo "== the platform-free / Win32 boundary in the file names"
 scripts/check-boundary.sh
 
-echo "== native build (sanitizers)"
-scripts/build.sh native
-step "native build"
+# The native lane (sanitizer build, its tests, the fuzz runs) and the Windows build use
+# different build trees: the lane runs beside the Windows build, with its output in a log
+# shown once both are done. The Windows tests come after both, on a machine left to them.
 mkdir -p build/logs
-ctest --preset native --output-log build/logs/ctest-native.log
-step "native tests"
-
-echo "== fuzz targets, a few seconds each on their seed corpus"
-scripts/fuzz.sh --seconds 3
-step "fuzz build and runs"
+native_lane() {
+  local began=$SECONDS
+  echo "== native build (sanitizers)"
+  scripts/build.sh native
+  echo "native build: $((SECONDS - began)) s"
+  began=$SECONDS
+  ctest --preset native --output-log build/logs/ctest-native.log
+  echo "native tests: $((SECONDS - began)) s"
+  began=$SECONDS
+  echo "== fuzz targets, a few seconds each on their seed corpus"
+  scripts/fuzz.sh --seconds 3
+  echo "fuzz build and runs: $((SECONDS - began)) s"
+}
+native_lane >build/logs/native-lane.log 2>&1 &
+native_pid=$!
 
 echo "== Windows build (the first one also compiles libdeflate)"
-scripts/build.sh windows
-step "Windows build"
+windows_built=0
+scripts/build.sh windows || windows_built=$?
+step "Windows build (beside the native lane)"
+native_status=0
+wait $native_pid || native_status=$?
+cat build/logs/native-lane.log
+step "native lane, after the Windows build"
+[ $native_status -eq 0 ] || { echo "the native lane failed" >&2; exit $native_status; }
+[ $windows_built -eq 0 ] || { echo "the Windows build failed" >&2; exit $windows_built; }
 echo "== no two source files use each other's functions in a circle"
 python3 scripts/check-cycles.py build/windows
 step "circularity check"
@@ -49,8 +65,8 @@ status=0
 ctest --preset windows --output-log build/logs/ctest-windows.log || status=$?
 step "Windows tests"
 
-# "  3/80 Test  #12: wine.Overlay.Name ....   Passed    0.21 sec" -> time per group, where
-# a group is a test program's suite (wine.Overlay) or an end-to-end module.
+# "  3/80 Test  #12: wine.Overlay ....   Passed    9.21 sec" -> time per group, where a
+# group is a test program's suite (native.Overlay, wine.Overlay) or an end-to-end module.
 echo "== seconds per test group"
 cat build/logs/ctest-native.log build/logs/ctest-windows.log | awk '
   / Test +#[0-9]+: / {

@@ -113,14 +113,22 @@ def test_picture(width=None, height=None):
     return path
 
 
+_pictures = {}  # the pictures' raw RGB bytes, by path, as ImageMagick decoded them
+
+
 def paint_root(ppm_path):
     """Sets the picture as the root window's background, under every window, and waits
     until the whole screen reads back as the picture. The window manager keeps the root
-    repainted when windows close over it."""
+    repainted when windows close over it. A screen that already reads back as the picture
+    has it as its background (nothing else draws it): it is left as it is."""
+    if ppm_path not in _pictures:
+        _pictures[ppm_path] = tool(["convert", ppm_path, "-depth", "8", "rgb:-"])
+    expected = _pictures[ppm_path]
+    if read_root() == expected:
+        return expected
     # display exits with 1 even when it has set the picture: the screen read back decides.
     subprocess.run(["display", "-window", "root", ppm_path], env=ENV, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    expected = tool(["convert", ppm_path, "-depth", "8", "rgb:-"])
     if not wait_for(lambda: read_root() == expected, timeout=15):
         raise RuntimeError("the test picture did not appear on the screen")
     return expected

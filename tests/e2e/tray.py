@@ -158,7 +158,10 @@ class Tray:
         self.cwd = cwd
         self.process = start([], cwd=cwd, exe=exe, env=env)
         # A new icon is added after the ones already there.
-        icons = wait_for(lambda: len(tray_icons()) > before and tray_icons(), timeout=20)
+        def grown():
+            icons = tray_icons()
+            return len(icons) > before and icons
+        icons = wait_for(grown, timeout=20)
         self.icon = icons[-1] if icons else None
 
     def running(self):

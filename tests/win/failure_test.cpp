@@ -31,7 +31,7 @@
 namespace {
 
 constexpr int WARM_UP = 3;
-constexpr int ROUNDS = 12;
+constexpr int ROUNDS = 6;
 // A selection of 800 x 600: a rendered copy kept per round would hold 1.9 MB each time.
 constexpr int SELECTION_LEFT = 100, SELECTION_TOP = 100;
 constexpr int SELECTION_RIGHT = 900, SELECTION_BOTTOM = 700;

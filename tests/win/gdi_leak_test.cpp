@@ -30,10 +30,10 @@ namespace {
 // Repetitions of each path between two measures. A path that leaks one object per call
 // loses that many slots; one that settles after warming up loses none. The measure counts
 // each live object exactly once, so a few rounds decide: a loss of half an object per call
-// fails. The overlay's open and close grabs the whole screen each time, so its routes run
-// fewer rounds.
-constexpr int ROUNDS = 20;
-constexpr int ROUTE_ROUNDS = 12;
+// fails at any even number of rounds. The overlay's open and close grabs the whole screen
+// each time, so its routes run fewer rounds.
+constexpr int ROUNDS = 10;
+constexpr int ROUTE_ROUNDS = 6;
 constexpr int WARM_UP = 3;
 
 // GDI slots lost by running `path` `rounds` times, after WARM_UP runs that may fill
