@@ -3,7 +3,7 @@
 // font mapper choosing the rest but for weight, quality and pitch.
 #include <windows.h>
 
-struct FontSpec {
+struct FontStyle {
     int height = 0; // cell height in pixels
     const wchar_t* face = nullptr;
     int weight = FW_NORMAL;
@@ -12,4 +12,4 @@ struct FontSpec {
 };
 
 // A new font the caller deletes, or null when GDI cannot make one.
-HFONT create_font(const FontSpec& spec);
+HFONT create_font(const FontStyle& style);
