@@ -14,6 +14,7 @@ from tray import centre, dialog, press_hotkey, shoot, xdotool
 from tray import setUpModule, tearDownModule  # noqa: F401  (the module's shared tray)
 
 RED = (255, 0, 0)
+WHITE = (255, 255, 255)
 SEL = (300, 200, 1300, 800)  # left, top, right, bottom
 # The toolbar stands 8 px below the selection, right-aligned: buttons 30 px wide, 34 apart.
 BAR_X, BAR_Y = SEL[2] - 450, SEL[3] + 8
@@ -36,6 +37,12 @@ def clipboard_bmp(path):
     with open(path, "wb") as f:
         f.write(data)
     return harness.image_rgb(path)
+
+
+def highlighted(shown):
+    """Pixels of the text box's line at (800, 600) in a highlight blue."""
+    blue = [pixel(shown, x, y) for x in range(802, 1048) for y in range(604, 626)]
+    return sum(1 for r, g, b in blue if b > 180 and r < 120 and b - g > 40)
 
 
 class MarkupTest(harness.SessionTest):
@@ -106,10 +113,15 @@ class MarkupTest(harness.SessionTest):
         xdotool("key", "ctrl+z")
         self.screen_when(lambda r: region_equal(r, before, 390, 590, 220, 120), "undo failed")
 
-        # Text: typed into the box, a mark once Enter commits it.
+        # Text: typed into the box, a mark once Enter commits it. A double-click on the
+        # second word selects it, and the selection shows in the highlight colour.
         press(TEXT)
         xdotool("mousemove", 800, 600, "click", 1)
-        xdotool("type", "abc")
+        xdotool("type", "abc def")
+        self.screen_when(lambda r: highlighted(r) == 0 and pixel(r, 900, 615) == WHITE,
+                         "no text box")
+        xdotool("mousemove", 850, 615, "click", "--repeat", 2, "--delay", 80, 1)
+        self.screen_when(lambda r: highlighted(r) > 100, "the double-click selected nothing")
         xdotool("key", "Return")
         shown = self.screen_when(
             lambda r: sum(pixel(r, x, y) == RED for x in range(800, 860) for y in range(600, 650))
