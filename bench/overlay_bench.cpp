@@ -18,6 +18,7 @@
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/overlay_testing_win.h"
 #include "capture/pin/pin_window_win.h"
+#include "win/window_driver.h"
 
 namespace {
 
@@ -45,16 +46,6 @@ struct Series {
         return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
     }
 };
-
-void pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-LPARAM at(int x, int y) {
-    return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
-                               (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
-}
 
 HWND newest_overlay() { return FindWindowW(L"VLS_Capture", nullptr); }
 

@@ -34,6 +34,7 @@
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/overlay_win.h"
 #include "win/process_measure.h"
+#include "win/window_driver.h"
 
 namespace {
 
@@ -101,16 +102,6 @@ Peaks measure(Step step) {
     measuring = false;
     polled = std::max<long long>(polled, committed());
     return {polled - before, allocated_peak - base_allocated};
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-LPARAM at(int x, int y) {
-    return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
-                               (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
 }
 
 } // namespace
