@@ -1,5 +1,7 @@
 #include "capture/overlay/overlay_win.h"
 
+// imm.h needs windows.h's types: without the precompiled header it must come first.
+#include <windows.h>
 #include <imm.h>
 
 #include <memory>
