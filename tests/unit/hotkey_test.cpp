@@ -18,10 +18,10 @@ TEST(FormatHotkey, NamesTheFourteenNamedKeys) {
 
 TEST(FormatHotkey, DigitsAndLettersAreTheirOwnCharacter) {
     const std::string digits = "0123456789";
-    for (size_t i = 0; i < digits.size(); ++i)
+    for (uint32_t i = 0; i < digits.size(); ++i)
         EXPECT_EQ(format_hotkey(0, 0x30 + i), digits.substr(i, 1));
     const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    for (size_t i = 0; i < letters.size(); ++i)
+    for (uint32_t i = 0; i < letters.size(); ++i)
         EXPECT_EQ(format_hotkey(0, 0x41 + i), letters.substr(i, 1));
 }
 
