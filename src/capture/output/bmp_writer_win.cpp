@@ -1,8 +1,8 @@
 #include "capture/output/bmp_writer_win.h"
 
+#include "capture/image/pixel_convert.h"
 #include "capture/output/bmp_layout.h"
 #include "capture/output/output_file_win.h"
-#include "capture/image/pixel_convert.h"
 
 #include <array>
 #include <cstdint>

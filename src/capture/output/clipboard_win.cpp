@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "capture/output/bmp_layout.h"
 #include "capture/image/pixel_convert.h"
+#include "capture/output/bmp_layout.h"
 
 namespace {
 

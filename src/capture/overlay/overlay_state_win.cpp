@@ -1,7 +1,7 @@
 #include "capture/overlay/overlay_internal_win.h"
 
-#include "capture/window_record_win.h"
 #include "capture/overlay/overlay_testing_win.h"
+#include "capture/window_record_win.h"
 
 namespace {
 

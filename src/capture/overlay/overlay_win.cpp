@@ -2,6 +2,7 @@
 
 // imm.h needs windows.h's types: without the precompiled header it must come first.
 #include <windows.h>
+
 #include <imm.h>
 
 #include <memory>

@@ -5,16 +5,16 @@
 #include <optional>
 #include <utility>
 
+#include "capture/image/screen_grab_win.h"
 #include "capture/output/bmp_writer_win.h"
 #include "capture/output/clipboard_win.h"
 #include "capture/output/png_writer_win.h"
-#include "capture/image/screen_grab_win.h"
 #include "main/cli/cli_options.h"
 #include "main/cli/console_win.h"
-#include "main/dpi_win.h"
 #include "main/cli/display_path.h"
 #include "main/cli/output_naming.h"
 #include "main/cli/output_naming_win.h"
+#include "main/dpi_win.h"
 #include "strings/wide_win.h"
 
 namespace {

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "capture/window_class_win.h"
-#include "main/tray/app_icon_win.h"
 #include "main/dpi_win.h"
 #include "main/fatal_stop_win.h"
 #include "main/hotkey/hotkey.h"
 #include "main/hotkey/hotkey_capture.h"
 #include "main/hotkey/hotkey_registration_win.h"
+#include "main/tray/app_icon_win.h"
 #include "main/tray/settings_win.h"
 #include "main/tray/tray_state_win.h"
 #include "strings/interface_language.h"

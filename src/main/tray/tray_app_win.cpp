@@ -1,10 +1,10 @@
 #include "main/tray/tray_app_win.h"
 
 #include "capture/window_class_win.h"
-#include "main/tray/app_icon_win.h"
 #include "main/dpi_win.h"
 #include "main/fatal_stop_win.h"
 #include "main/hotkey/hotkey_registration_win.h"
+#include "main/tray/app_icon_win.h"
 #include "main/tray/settings_win.h"
 #include "main/tray/tray_icon_win.h"
 #include "main/tray/tray_menu_win.h"
