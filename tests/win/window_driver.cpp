@@ -3,6 +3,8 @@
 #include "capture/overlay/overlay_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/toolbar.h"
+#include "main/tray/tray_menu_win.h"
+#include "strings/wide_win.h"
 
 LPARAM at(int x, int y) {
     return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
@@ -129,4 +131,41 @@ void with_save_dialog_answered(const std::wstring& path, const std::function<voi
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, answer_save_dialog);
     action();
     KillTimer(nullptr, timer);
+}
+
+HWND make_tray_window() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = tray_window_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VLS_TestTray";
+    RegisterClassExW(&wc);
+    return CreateWindowExW(0, L"VLS_TestTray", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           wc.hInstance, nullptr);
+}
+
+void close_tray_window(HWND tray) {
+    DestroyWindow(tray);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+std::string window_text(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return from_wide(text);
+}
+
+bool combination_is_taken(uint32_t modifiers, uint32_t vk) {
+    if (RegisterHotKey(nullptr, 77, modifiers, vk)) {
+        UnregisterHotKey(nullptr, 77);
+        return false;
+    }
+    return true;
+}
+
+bool run_value_exists() {
+    return RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                        L"Vellumshot", RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }

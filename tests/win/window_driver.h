@@ -1,6 +1,7 @@
 #pragma once
 // Drives the program's windows from inside a test process: mouse messages at given
-// points, the thread's message queue, and the windows of a class this process owns.
+// points, the thread's message queue, the windows of a class this process owns, and the
+// tray's window with what it leaves in the system.
 #include <windows.h>
 
 #include <cstdint>
@@ -57,3 +58,19 @@ bool press_toolbar_button(HWND window, ToolbarCommand command);
 // dialog's own message loop: `path` goes into the name box and OK is pressed, and Yes when
 // the dialog asks whether to replace the file there.
 void with_save_dialog_answered(const std::wstring& path, const std::function<void()>& action);
+
+// A message-only window standing in for the tray's, with the real window procedure.
+HWND make_tray_window();
+
+// Destroys a window from make_tray_window and discards what is left in this thread's
+// queue: the tray procedure's WM_DESTROY posts a quit, not the test's to keep.
+void close_tray_window(HWND tray);
+
+// The text of a window or control, as UTF-8.
+std::string window_text(HWND window);
+
+// Whether some program, this one included, holds the hotkey `modifiers` + `vk`.
+bool combination_is_taken(uint32_t modifiers, uint32_t vk);
+
+// Whether the Run key holds the program's start-on-boot entry.
+bool run_value_exists();
