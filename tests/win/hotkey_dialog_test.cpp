@@ -41,8 +41,7 @@ struct HeldKey {
         input.ki.wVk = vk;
         input.ki.dwFlags = flags;
         SendInput(1, &input, sizeof(input));
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        pump();
     }
 };
 
@@ -70,10 +69,7 @@ class HotkeyDialog : public testing::Test {
     }
     void TearDown() override {
         unregister_capture_hotkey(tray);
-        DestroyWindow(tray);
-        MSG msg; // the tray procedure's WM_DESTROY posts a quit: not ours to keep
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        close_tray_window(tray);
         RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Vellumshot");
     }
     void key(HWND dialog, WPARAM vk) { SendMessageW(dialog, WM_KEYDOWN, vk, 0); }
@@ -86,8 +82,7 @@ class HotkeyDialog : public testing::Test {
         const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
         PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, middle);
         PostMessageW(button, WM_LBUTTONUP, 0, middle);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        pump();
     }
     std::string label() { return window_text(tray_app.dialog_key_label); }
 

@@ -37,20 +37,8 @@ class TrayIcon : public testing::Test {
         ASSERT_NE(tray, nullptr);
     }
     void TearDown() override {
-        DestroyWindow(tray);
+        close_tray_window(tray);
         set_notify_icon_function(nullptr);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
-    // Runs the message loop until `requests` icon requests were made, for at most `ms`.
-    void run_until(size_t requests, DWORD ms) {
-        const ULONGLONG end = GetTickCount64() + ms;
-        while (icon_requests.size() < requests && GetTickCount64() < end) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        }
     }
 
     HWND tray = nullptr;
@@ -61,7 +49,7 @@ class TrayIcon : public testing::Test {
 TEST_F(TrayIcon, AnAddRefusedTwiceIsTriedAgainOnATimerModifyFirst) {
     adds_refused = 2;
     add_tray_icon(tray);
-    run_until(5, 4 * TRAY_RETRY_MS);
+    pump_until([] { return icon_requests.size() >= 5; }, 4 * TRAY_RETRY_MS);
     EXPECT_EQ(icon_requests,
               (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_ADD}));
     EXPECT_FALSE(KillTimer(tray, TRAY_RETRY_TIMER)) << "the tries go on after the icon showed";

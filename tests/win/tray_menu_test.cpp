@@ -65,30 +65,14 @@ BOOL WINAPI record_message_filter(HWND window, UINT message, DWORD action, PCHAN
 
 // A visible window of the class Windows fades a chosen menu item out in.
 HWND show_fading_menu_item() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"SysFader";
-    RegisterClassExW(&wc);
-    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"SysFader", L"",
-                           WS_POPUP | WS_VISIBLE, 1700, 900, 120, 24, nullptr, nullptr,
-                           wc.hInstance, nullptr);
+    return make_window(L"SysFader", DefWindowProcW, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                       WS_POPUP | WS_VISIBLE, {1700, 900, 1820, 924});
 }
 
-// Runs the message loop until `count` overlays are open, for at most `ms`.
-size_t run_until_overlays(size_t count, DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (own_windows(L"VLS_Capture").size() < count && GetTickCount64() < end) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        pump();
-    }
-    return own_windows(L"VLS_Capture").size();
-}
-
-void close_overlays() {
-    for (HWND overlay : own_windows(L"VLS_Capture")) DestroyWindow(overlay);
-    pump();
+// Runs the message loop until `count` overlays are open, for at most three seconds.
+size_t run_until_overlays(size_t count) {
+    pump_until([&] { return own_windows(OVERLAY_WINDOW_CLASS).size() >= count; }, 3000);
+    return own_windows(OVERLAY_WINDOW_CLASS).size();
 }
 
 // The tray window as the menu's grab finds it.
@@ -149,10 +133,7 @@ TEST(TrayWindow, LanguageCommandsSwitchAndOtherIdsDoNothing) {
     EXPECT_EQ(interface_language(), Language::English);
     SendMessageW(tray, WM_COMMAND, 40004, 0);
     EXPECT_EQ(interface_language(), Language::Chinese);
-    DestroyWindow(tray);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    close_tray_window(tray);
 }
 
 TEST(TrayWindow, StartOnBootCommandTogglesTheRunValue) {
@@ -162,10 +143,7 @@ TEST(TrayWindow, StartOnBootCommandTogglesTheRunValue) {
     EXPECT_NE(run_value_exists(), before);
     SendMessageW(tray, WM_COMMAND, 40002, 0);
     EXPECT_EQ(run_value_exists(), before);
-    DestroyWindow(tray);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    close_tray_window(tray);
 }
 TEST(TrayWindow, ExitFreesTheHotkeyAndAsksToQuit) {
     HWND tray = make_tray_window();
@@ -178,9 +156,7 @@ TEST(TrayWindow, ExitFreesTheHotkeyAndAsksToQuit) {
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 0u);
     EXPECT_TRUE(IsWindow(tray)); // the window lives on until the process ends
-    DestroyWindow(tray);
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    close_tray_window(tray);
 }
 TEST(TrayWindow, LetsThroughTheIconsCallbackAndTaskbarCreatedAndNothingElse) {
     // Run as administrator, Explorer's messages above WM_USER reach only a window that lets
@@ -198,31 +174,29 @@ TEST(TrayWindow, LetsThroughTheIconsCallbackAndTaskbarCreatedAndNothingElse) {
     EXPECT_EQ(filter_calls, (std::vector<FilterCall>{{tray, WM_APP + 1, MSGFLT_ALLOW},
                                                      {tray, taskbar_created, MSGFLT_ALLOW}}));
     EXPECT_EQ(tray_app.taskbar_created, taskbar_created) << "the window answers the message";
-    DestroyWindow(tray);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    close_tray_window(tray);
 }
 TEST_F(MenuGrab, WaitsForTheChosenItemsFadeWhileTheHotkeyAndDoubleClickDoNot) {
     HWND fader = show_fading_menu_item();
     ASSERT_NE(fader, nullptr);
     SendMessageW(tray, WM_COMMAND, IDM_CAPTURE, 0);
-    EXPECT_TRUE(own_windows(L"VLS_Capture").empty()) << "the fading item would be in the picture";
+    EXPECT_TRUE(own_windows(OVERLAY_WINDOW_CLASS).empty())
+        << "the fading item would be in the picture";
     // The hotkey and the icon's double-click grab at once all the same.
     SendMessageW(tray, WM_HOTKEY, HOTKEY_ID, 0);
-    EXPECT_EQ(own_windows(L"VLS_Capture").size(), 1u);
+    EXPECT_EQ(own_windows(OVERLAY_WINDOW_CLASS).size(), 1u);
     SendMessageW(tray, WM_TRAYICON, 0, WM_LBUTTONDBLCLK);
-    EXPECT_EQ(own_windows(L"VLS_Capture").size(), 2u);
+    EXPECT_EQ(own_windows(OVERLAY_WINDOW_CLASS).size(), 2u);
     DestroyWindow(fader);
-    EXPECT_EQ(run_until_overlays(3, 3000), 3u) << "the menu's grab never came";
-    close_overlays();
+    EXPECT_EQ(run_until_overlays(3), 3u) << "the menu's grab never came";
+    close_own_windows();
 }
 
 TEST_F(MenuGrab, AFaderThatStaysHoldsItOnlyAMoment) {
     HWND fader = show_fading_menu_item();
     SendMessageW(tray, WM_COMMAND, IDM_CAPTURE, 0);
-    EXPECT_EQ(run_until_overlays(1, 3000), 1u);
+    EXPECT_EQ(run_until_overlays(1), 1u);
     EXPECT_TRUE(IsWindowVisible(fader));
     DestroyWindow(fader);
-    close_overlays();
+    close_own_windows();
 }

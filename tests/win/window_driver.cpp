@@ -68,15 +68,41 @@ std::vector<HWND> own_windows(const wchar_t* window_class) {
     return found;
 }
 
+void close_own_windows() {
+    for (const wchar_t* window_class : {OVERLAY_WINDOW_CLASS, PIN_WINDOW_CLASS})
+        for (HWND window : own_windows(window_class)) DestroyWindow(window);
+    pump();
+}
+
+HWND make_window(const wchar_t* window_class, WNDPROC procedure, DWORD ex_style, DWORD style,
+                 RECT box, HWND parent) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = window_class;
+    RegisterClassExW(&wc);
+    return CreateWindowExW(ex_style, window_class, L"", style, box.left, box.top,
+                           box.right - box.left, box.bottom - box.top, parent, nullptr,
+                           wc.hInstance, nullptr);
+}
+
 HWND open_new_overlay() {
-    const std::vector<HWND> before = own_windows(L"VLS_Capture");
+    const std::vector<HWND> before = own_windows(OVERLAY_WINDOW_CLASS);
     open_overlay();
-    for (HWND window : own_windows(L"VLS_Capture")) {
+    for (HWND window : own_windows(OVERLAY_WINDOW_CLASS)) {
         bool old = false;
         for (HWND b : before) old = old || b == window;
         if (!old) return window;
     }
     return nullptr;
+}
+
+HWND open_selected_overlay() {
+    HWND window = open_new_overlay();
+    if (!window) return nullptr;
+    drag(window, 100, 100, 700, 500);
+    return overlay_state(window)->toolbar_active ? window : nullptr;
 }
 
 void drag(HWND window, int x1, int y1, int x2, int y2) {
@@ -134,14 +160,7 @@ void with_save_dialog_answered(const std::wstring& path, const std::function<voi
 }
 
 HWND make_tray_window() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = tray_window_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VLS_TestTray";
-    RegisterClassExW(&wc);
-    return CreateWindowExW(0, L"VLS_TestTray", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           wc.hInstance, nullptr);
+    return make_window(L"VLS_TestTray", tray_window_proc, 0, 0, {}, HWND_MESSAGE);
 }
 
 void close_tray_window(HWND tray) {

@@ -12,6 +12,10 @@
 
 #include "capture/overlay/toolbar.h"
 
+// The classes of the program's overlay and pinned-image windows.
+constexpr wchar_t OVERLAY_WINDOW_CLASS[] = L"VLS_Capture";
+constexpr wchar_t PIN_WINDOW_CLASS[] = L"VLS_Pin";
+
 // A mouse message's position: each coordinate a 16-bit word, negative ones included.
 LPARAM at(int x, int y);
 
@@ -26,10 +30,11 @@ void pump_typed();
 // screen point `to`.
 void send_mouse(DWORD flags, POINT to = {});
 
-// Runs the message loop until `done` holds, for at most two seconds.
+// Runs the message loop until `done` holds, for at most `ms` (two seconds by default).
 template <typename Condition>
-bool pump_until(Condition done) {
-    for (int i = 0; i < 200 && !done(); ++i) {
+bool pump_until(Condition done, DWORD ms = 2000) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (!done() && GetTickCount64() < end) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         pump_typed();
     }
@@ -43,9 +48,21 @@ void type_keys(std::initializer_list<WORD> keys, WORD held = 0);
 // This process's top-level windows of `window_class`.
 std::vector<HWND> own_windows(const wchar_t* window_class);
 
+// Destroys this process's overlays and pinned images, and dispatches what that leaves.
+void close_own_windows();
+
+// Registers `window_class` with `procedure` (once; later calls find it registered) and
+// makes a window of it.
+HWND make_window(const wchar_t* window_class, WNDPROC procedure, DWORD ex_style, DWORD style,
+                 RECT box, HWND parent = nullptr);
+
 // Opens an overlay and returns its window: the one overlay that was not there before, or
 // null when none opened.
 HWND open_new_overlay();
+
+// Opens an overlay and selects (100, 100)-(700, 500) in it: its window, or null when none
+// opened or the selection brought no toolbar.
+HWND open_selected_overlay();
 
 // A left-button drag from (x1, y1) to (x2, y2) through their midpoint.
 void drag(HWND window, int x1, int y1, int x2, int y2);
