@@ -30,11 +30,12 @@ void pump_typed();
 // screen point `to`.
 void send_mouse(DWORD flags, POINT to = {});
 
-// Runs the message loop until `done` holds, for at most `ms` (two seconds by default).
+// Runs the message loop until `done` holds; gives up once `ms` (two seconds by default) have
+// passed and as many 10 ms waits were made: on a loaded machine a wait takes longer.
 template <typename Condition>
 bool pump_until(Condition done, DWORD ms = 2000) {
     const ULONGLONG end = GetTickCount64() + ms;
-    while (!done() && GetTickCount64() < end) {
+    for (DWORD waited = 0; !done() && (waited < ms || GetTickCount64() < end); waited += 10) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         pump_typed();
     }
