@@ -376,6 +376,21 @@ void press_button(HWND window, ToolbarCommand command) {
     ADD_FAILURE() << "no button " << static_cast<int32_t>(command);
 }
 
+// An overlay with a confirmed selection and an open text box at (200, 200).
+struct TextBox {
+    HWND window = nullptr, box = nullptr;
+};
+
+TextBox open_text_box() {
+    HWND window = open_new_overlay();
+    if (!window) return {};
+    drag(window, 100, 100, 900, 600);
+    press_button(window, TOOLBAR_TEXT);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(200, 200));
+    return {window, overlay_state(window)->text_edit};
+}
+
 // Counts back-buffer pixels in the rectangle that are nearly `rgb` (0xRRGGBB order of
 // COLORREF reversed: the buffer holds B, G, R).
 int count_near(const OverlayState& s, RECT r, COLORREF color, int tolerance = 40) {
@@ -501,15 +516,9 @@ TEST_F(Overlay, TheWidthLabelCyclesBackAndFollowsTheLanguage) {
 // A layered window shows only the frame it is handed, never its child windows: the text
 // box's content has to be in that frame, or on Windows the user would type blind.
 TEST_F(Overlay, TheTextBoxShowsInTheFrameAndEnterCommitsIt) {
-    HWND window = open_new_overlay();
-    ASSERT_NE(window, nullptr);
+    const auto [window, box] = open_text_box();
+    ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     OverlayState& s = *overlay_state(window);
-    drag(window, 100, 100, 900, 600);
-    press_button(window, TOOLBAR_TEXT);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
-    SendMessageW(window, WM_LBUTTONUP, 0, at(200, 200));
-    HWND box = s.text_edit;
-    ASSERT_NE(box, nullptr);
     EXPECT_EQ(GetParent(box), window);
     EXPECT_EQ(GetFocus(), box);
     EXPECT_EQ(s.text_position, (PixelPoint{200, 200}));
@@ -635,21 +644,6 @@ TEST_F(Overlay, SavingThroughTheDialogKeepsTheCurrentDirectory) {
 }
 
 namespace {
-
-// An overlay with a confirmed selection and an open text box at (200, 200).
-struct TextBox {
-    HWND window = nullptr, box = nullptr;
-};
-
-TextBox open_text_box() {
-    HWND window = open_new_overlay();
-    if (!window) return {};
-    drag(window, 100, 100, 900, 600);
-    press_button(window, TOOLBAR_TEXT);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
-    SendMessageW(window, WM_LBUTTONUP, 0, at(200, 200));
-    return {window, overlay_state(window)->text_edit};
-}
 
 // The smallest rectangle holding the pixels of `r` that are far from `background`, the
 // column `skip` left out (the caret); empty when there are none.

@@ -16,14 +16,7 @@ namespace {
 
 // Opens a pin and returns its window: the one pin window that was not there before.
 HWND open_one(const PixelImage& image) {
-    const std::vector<HWND> before = own_windows(PIN_WINDOW_CLASS);
-    if (!open_pin_window(image)) return nullptr;
-    for (HWND window : own_windows(PIN_WINDOW_CLASS)) {
-        bool old = false;
-        for (HWND b : before) old = old || b == window;
-        if (!old) return window;
-    }
-    return nullptr;
+    return open_own_window(PIN_WINDOW_CLASS, [&] { return open_pin_window(image); });
 }
 
 // Every pixel differs from its neighbours, so a shifted or scaled copy cannot match.

@@ -1,5 +1,7 @@
 #include "window_driver.h"
 
+#include <algorithm>
+
 #include "capture/overlay/overlay_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/toolbar.h"
@@ -87,15 +89,19 @@ HWND make_window(const wchar_t* window_class, WNDPROC procedure, DWORD ex_style,
                            wc.hInstance, nullptr);
 }
 
-HWND open_new_overlay() {
-    const std::vector<HWND> before = own_windows(OVERLAY_WINDOW_CLASS);
-    open_overlay();
-    for (HWND window : own_windows(OVERLAY_WINDOW_CLASS)) {
-        bool old = false;
-        for (HWND b : before) old = old || b == window;
-        if (!old) return window;
-    }
+HWND open_own_window(const wchar_t* window_class, const std::function<bool()>& open) {
+    const std::vector<HWND> before = own_windows(window_class);
+    if (!open()) return nullptr;
+    for (HWND window : own_windows(window_class))
+        if (std::find(before.begin(), before.end(), window) == before.end()) return window;
     return nullptr;
+}
+
+HWND open_new_overlay() {
+    return open_own_window(OVERLAY_WINDOW_CLASS, [] {
+        open_overlay();
+        return true;
+    });
 }
 
 HWND open_selected_overlay() {

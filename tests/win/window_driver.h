@@ -57,6 +57,10 @@ void close_own_windows();
 HWND make_window(const wchar_t* window_class, WNDPROC procedure, DWORD ex_style, DWORD style,
                  RECT box, HWND parent = nullptr);
 
+// Runs `open` and returns the one window of `window_class` it added: null when `open`
+// returned false or added none.
+HWND open_own_window(const wchar_t* window_class, const std::function<bool()>& open);
+
 // Opens an overlay and returns its window: the one overlay that was not there before, or
 // null when none opened.
 HWND open_new_overlay();
