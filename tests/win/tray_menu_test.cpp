@@ -75,17 +75,22 @@ size_t run_until_overlays(size_t count) {
     return own_windows(OVERLAY_WINDOW_CLASS).size();
 }
 
-// The tray window as the menu's grab finds it.
-class MenuGrab : public testing::Test {
+class TrayWindow : public testing::Test {
   protected:
     void SetUp() override {
         tray = make_tray_window();
         ASSERT_NE(tray, nullptr);
     }
-    void TearDown() override { close_tray_window(tray); }
+    void TearDown() override {
+        close_own_windows();
+        close_tray_window(tray);
+    }
 
     HWND tray = nullptr;
 };
+
+// The tray window as the menu's grab finds it.
+using MenuGrab = TrayWindow;
 
 } // namespace
 
@@ -123,8 +128,8 @@ TEST(TrayMenu, ChineseTextsAndTheStartOnBootCheck) {
     expect_item(language.submenu, 1, 40005, "English", false);
     DestroyMenu(menu);
 }
-TEST(TrayWindow, LanguageCommandsSwitchAndOtherIdsDoNothing) {
-    HWND tray = make_tray_window();
+
+TEST_F(TrayWindow, LanguageCommandsSwitchAndOtherIdsDoNothing) {
     set_interface_language(Language::Chinese);
     EXPECT_EQ(SendMessageW(tray, WM_COMMAND, 40005, 0), 0);
     EXPECT_EQ(interface_language(), Language::English);
@@ -133,20 +138,17 @@ TEST(TrayWindow, LanguageCommandsSwitchAndOtherIdsDoNothing) {
     EXPECT_EQ(interface_language(), Language::English);
     SendMessageW(tray, WM_COMMAND, 40004, 0);
     EXPECT_EQ(interface_language(), Language::Chinese);
-    close_tray_window(tray);
 }
 
-TEST(TrayWindow, StartOnBootCommandTogglesTheRunValue) {
-    HWND tray = make_tray_window();
+TEST_F(TrayWindow, StartOnBootCommandTogglesTheRunValue) {
     const bool before = run_value_exists();
     SendMessageW(tray, WM_COMMAND, 40002, 0);
     EXPECT_NE(run_value_exists(), before);
     SendMessageW(tray, WM_COMMAND, 40002, 0);
     EXPECT_EQ(run_value_exists(), before);
-    close_tray_window(tray);
 }
-TEST(TrayWindow, ExitFreesTheHotkeyAndAsksToQuit) {
-    HWND tray = make_tray_window();
+
+TEST_F(TrayWindow, ExitFreesTheHotkeyAndAsksToQuit) {
     tray_app.hotkey = Hotkey{0x7, 0x4B};
     register_capture_hotkey(tray);
     ASSERT_TRUE(combination_is_taken(0x7, 0x4B));
@@ -156,26 +158,27 @@ TEST(TrayWindow, ExitFreesTheHotkeyAndAsksToQuit) {
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 0u);
     EXPECT_TRUE(IsWindow(tray)); // the window lives on until the process ends
-    close_tray_window(tray);
 }
-TEST(TrayWindow, LetsThroughTheIconsCallbackAndTaskbarCreatedAndNothingElse) {
+
+TEST_F(TrayWindow, LetsThroughTheIconsCallbackAndTaskbarCreatedAndNothingElse) {
     // Run as administrator, Explorer's messages above WM_USER reach only a window that lets
     // them through; Wine keeps no integrity levels, so the calls are what is checked.
     filter_calls.clear();
     set_message_filter_function(record_message_filter);
-    HWND tray = make_tray_window();
+    HWND filtered = make_tray_window();
     set_message_filter_function(nullptr);
-    ASSERT_NE(tray, nullptr);
+    ASSERT_NE(filtered, nullptr);
     const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
     ASSERT_NE(taskbar_created, 0u);
     std::sort(filter_calls.begin(), filter_calls.end(),
               [](const FilterCall& a, const FilterCall& b) { return a.message < b.message; });
     // A registered message is above 0xC000, the callback below.
-    EXPECT_EQ(filter_calls, (std::vector<FilterCall>{{tray, WM_APP + 1, MSGFLT_ALLOW},
-                                                     {tray, taskbar_created, MSGFLT_ALLOW}}));
+    EXPECT_EQ(filter_calls, (std::vector<FilterCall>{{filtered, WM_APP + 1, MSGFLT_ALLOW},
+                                                     {filtered, taskbar_created, MSGFLT_ALLOW}}));
     EXPECT_EQ(tray_app.taskbar_created, taskbar_created) << "the window answers the message";
-    close_tray_window(tray);
+    close_tray_window(filtered);
 }
+
 TEST_F(MenuGrab, WaitsForTheChosenItemsFadeWhileTheHotkeyAndDoubleClickDoNot) {
     HWND fader = show_fading_menu_item();
     ASSERT_NE(fader, nullptr);
@@ -189,7 +192,6 @@ TEST_F(MenuGrab, WaitsForTheChosenItemsFadeWhileTheHotkeyAndDoubleClickDoNot) {
     EXPECT_EQ(own_windows(OVERLAY_WINDOW_CLASS).size(), 2u);
     DestroyWindow(fader);
     EXPECT_EQ(run_until_overlays(3), 3u) << "the menu's grab never came";
-    close_own_windows();
 }
 
 TEST_F(MenuGrab, AFaderThatStaysHoldsItOnlyAMoment) {
@@ -198,5 +200,4 @@ TEST_F(MenuGrab, AFaderThatStaysHoldsItOnlyAMoment) {
     EXPECT_EQ(run_until_overlays(1), 1u);
     EXPECT_TRUE(IsWindowVisible(fader));
     DestroyWindow(fader);
-    close_own_windows();
 }
