@@ -133,7 +133,7 @@ class InjectedFailures : public ::testing::Test {
         image.height = 80;
         image.pixels.assign(120u * 80u * 4u, 0x40);
         ASSERT_TRUE(open_pin_window(image));
-        pin = own_windows(L"VLS_Pin").at(0);
+        pin = own_windows(PIN_WINDOW_CLASS).at(0);
     }
     void TearDown() override {
         // The pin answers the mouse and paints as before.
@@ -144,9 +144,7 @@ class InjectedFailures : public ::testing::Test {
         SendMessageW(pin, WM_RBUTTONDOWN, MK_RBUTTON, at(5, 5));
         pump();
         EXPECT_FALSE(IsWindow(pin));
-        for (HWND window : own_windows(L"VLS_Capture")) DestroyWindow(window);
-        for (HWND window : own_windows(L"VLS_Pin")) DestroyWindow(window);
-        pump();
+        close_own_windows();
     }
     HWND pin = nullptr;
 };
@@ -283,7 +281,7 @@ TEST_F(InjectedFailures, APinThatCannotBeMadeKeepsTheCapture) {
                 HWND window = open_marked_overlay();
                 fail_next_pin(fault);
                 press_toolbar_button(window, TOOLBAR_PIN);
-                kept += kept_with_its_mark(window) && own_windows(L"VLS_Pin").size() == 1;
+                kept += kept_with_its_mark(window) && own_windows(PIN_WINDOW_CLASS).size() == 1;
                 closed += closes_on_escape(window);
             });
         EXPECT_EQ(kept, WARM_UP + ROUNDS);

@@ -20,7 +20,6 @@
 #include "capture/overlay/toolbar.h"
 #include "main/hotkey/hotkey_dialog_win.h"
 #include "main/tray/tray_icon_win.h"
-#include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
 #include "process_measure.h"
 #include "window_driver.h"
@@ -71,11 +70,7 @@ void add_every_mark(OverlayState& s) {
 
 class GdiObjects : public ::testing::Test {
   protected:
-    void TearDown() override {
-        for (HWND window : own_windows(L"VLS_Capture")) DestroyWindow(window);
-        for (HWND window : own_windows(L"VLS_Pin")) DestroyWindow(window);
-        pump();
-    }
+    void TearDown() override { close_own_windows(); }
 };
 
 } // namespace
@@ -99,11 +94,9 @@ TEST_F(GdiObjects, TheMeasureCountsEveryLiveObjectOfEachKindTheCodeMakes) {
 }
 
 TEST_F(GdiObjects, PaintingTheOverlayWithEveryMarkToolbarAndTextBoxKeepsNone) {
-    HWND window = open_new_overlay();
+    HWND window = open_selected_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
-    drag(window, 100, 100, 700, 500);
-    ASSERT_TRUE(s.toolbar_active);
     add_every_mark(s);
     press_toolbar_button(window, TOOLBAR_TEXT);
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(300, 440));
@@ -128,10 +121,9 @@ TEST_F(GdiObjects, PaintingTheOverlayWithEveryMarkToolbarAndTextBoxKeepsNone) {
 }
 
 TEST_F(GdiObjects, RenderingTheSelectionWithEveryMarkKeepsNone) {
-    HWND window = open_new_overlay();
+    HWND window = open_selected_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
-    drag(window, 100, 100, 700, 500);
     add_every_mark(s);
     bool rendered = true;
     const int lost = slots_lost("render_selection", ROUNDS,
@@ -146,7 +138,7 @@ TEST_F(GdiObjects, ThePinsPaintAtEveryZoomWithAndWithoutHoverKeepsNone) {
     image.height = 120;
     image.pixels.assign(200u * 120u * 4u, 0x7F);
     ASSERT_TRUE(open_pin_window(image));
-    const std::vector<HWND> pins = own_windows(L"VLS_Pin");
+    const std::vector<HWND> pins = own_windows(PIN_WINDOW_CLASS);
     ASSERT_EQ(pins.size(), 1u);
     HWND pin = pins[0];
     const char* names[] = {"pin paint at zoom 0.1", "pin paint at zoom 1", "pin paint at zoom 2.5",
@@ -167,10 +159,9 @@ TEST_F(GdiObjects, ThePinsPaintAtEveryZoomWithAndWithoutHoverKeepsNone) {
 }
 
 TEST_F(GdiObjects, TheTextBoxOpenedCommittedCancelledAndReplacedKeepsNone) {
-    HWND window = open_new_overlay();
+    HWND window = open_selected_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
-    drag(window, 100, 100, 700, 500);
     press_toolbar_button(window, TOOLBAR_TEXT);
     int committed = 0;
     const int lost = slots_lost("text box open/commit, open/replace/cancel", ROUNDS, [&] {
@@ -242,7 +233,7 @@ TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
                                                OverlayFault::Window};
                 fail_next_overlay(faults[route - FailedScreenDc]);
                 open_overlay();
-                closed += own_windows(L"VLS_Capture").empty();
+                closed += own_windows(OVERLAY_WINDOW_CLASS).empty();
                 return;
             }
             HWND window = open_new_overlay();
@@ -283,14 +274,14 @@ TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
             }
             pump();
             if (!IsWindow(window)) ++closed;
-            for (HWND pin : own_windows(L"VLS_Pin"))
+            for (HWND pin : own_windows(PIN_WINDOW_CLASS))
                 SendMessageW(pin, WM_RBUTTONDOWN, MK_RBUTTON, at(3, 3));
             pump();
         });
         EXPECT_EQ(closed, ROUTE_ROUNDS + WARM_UP) << names[route];
         EXPECT_LT(lost, ROUTE_ROUNDS / 2) << names[route];
     }
-    EXPECT_TRUE(own_windows(L"VLS_Pin").empty());
+    EXPECT_TRUE(own_windows(PIN_WINDOW_CLASS).empty());
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
 }
@@ -303,9 +294,8 @@ TEST_F(GdiObjects, AnOverlayClosedWithItsTextBoxOpenKeepsNone) {
     for (int route = CloseMessage; route <= Destroy; ++route) {
         int closed = 0;
         const int lost = slots_lost(names[route], ROUTE_ROUNDS, [&] {
-            HWND window = open_new_overlay();
+            HWND window = open_selected_overlay();
             if (!window) return;
-            drag(window, 100, 100, 700, 500);
             press_toolbar_button(window, TOOLBAR_TEXT);
             SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
             HWND box = overlay_state(window)->text_edit;
@@ -324,15 +314,7 @@ TEST_F(GdiObjects, AnOverlayClosedWithItsTextBoxOpenKeepsNone) {
 }
 
 TEST_F(GdiObjects, TheHotkeyDialogAndARestartedTaskbarKeepNone) {
-    // A message-only stand-in for the tray's window, with the real window procedure.
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = tray_window_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VLS_GdiTray";
-    RegisterClassExW(&wc);
-    HWND tray = CreateWindowExW(0, L"VLS_GdiTray", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                wc.hInstance, nullptr);
+    HWND tray = make_tray_window();
     ASSERT_NE(tray, nullptr);
     int opened = 0;
     const int dialog_lost = slots_lost("hotkey dialog opened and closed", ROUNDS, [&] {
@@ -350,8 +332,5 @@ TEST_F(GdiObjects, TheHotkeyDialogAndARestartedTaskbarKeepNone) {
         remove_tray_icon(tray);
     });
     EXPECT_LT(taskbar_lost, ROUNDS / 2);
-    DestroyWindow(tray);
-    MSG msg; // the tray procedure's WM_DESTROY posts a quit: not ours to keep
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    close_tray_window(tray);
 }

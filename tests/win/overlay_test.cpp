@@ -29,10 +29,7 @@ namespace {
 
 class Overlay : public ::testing::Test {
   protected:
-    void TearDown() override {
-        for (HWND window : own_windows(L"VLS_Capture")) DestroyWindow(window);
-        pump();
-    }
+    void TearDown() override { close_own_windows(); }
 };
 
 // Captures the text of OutputDebugString calls: they raise a debug-print exception that
@@ -349,11 +346,11 @@ TEST_F(Overlay, AFailedOpenReleasesWhatItMadeAndCarriesOn) {
                  {[] { fail_next_overlay(OverlayFault::Window); }, "CreateWindowExW failed"}};
     for (const auto& c : cases) {
         debug_text.clear();
-        const size_t open_before = own_windows(L"VLS_Capture").size();
+        const size_t open_before = own_windows(OVERLAY_WINDOW_CLASS).size();
         const int released = overlay_release_count();
         c.fail();
         open_overlay();
-        EXPECT_EQ(own_windows(L"VLS_Capture").size(), open_before);
+        EXPECT_EQ(own_windows(OVERLAY_WINDOW_CLASS).size(), open_before);
         EXPECT_EQ(overlay_release_count(), released + 1);
         EXPECT_NE(debug_text.find(c.text), std::string::npos) << debug_text;
         // The fault was spent: the next overlay opens normally.
@@ -379,6 +376,21 @@ void press_button(HWND window, ToolbarCommand command) {
     ADD_FAILURE() << "no button " << static_cast<int32_t>(command);
 }
 
+// An overlay with a confirmed selection and an open text box at (200, 200).
+struct TextBox {
+    HWND window = nullptr, box = nullptr;
+};
+
+TextBox open_text_box() {
+    HWND window = open_new_overlay();
+    if (!window) return {};
+    drag(window, 100, 100, 900, 600);
+    press_button(window, TOOLBAR_TEXT);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(200, 200));
+    return {window, overlay_state(window)->text_edit};
+}
+
 // Counts back-buffer pixels in the rectangle that are nearly `rgb` (0xRRGGBB order of
 // COLORREF reversed: the buffer holds B, G, R).
 int count_near(const OverlayState& s, RECT r, COLORREF color, int tolerance = 40) {
@@ -398,11 +410,9 @@ int count_near(const OverlayState& s, RECT r, COLORREF color, int tolerance = 40
 } // namespace
 
 TEST_F(Overlay, MarksAreRecordedDrawnAndUndone) {
-    HWND window = open_new_overlay();
+    HWND window = open_selected_overlay();
     ASSERT_NE(window, nullptr);
     OverlayState& s = *overlay_state(window);
-    drag(window, 100, 100, 700, 500);
-    ASSERT_TRUE(s.toolbar_active);
     // The default tool is Pen: a stroke of three moves commits their three points.
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(150, 150));
     SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(200, 150));
@@ -488,9 +498,8 @@ std::vector<uint8_t> width_button(HWND window) {
 
 TEST_F(Overlay, TheWidthLabelCyclesBackAndFollowsTheLanguage) {
     const Language language = interface_language();
-    HWND window = open_new_overlay();
+    HWND window = open_selected_overlay();
     ASSERT_NE(window, nullptr);
-    drag(window, 100, 100, 700, 500);
     set_interface_language(Language::English);
     const std::vector<uint8_t> medium = width_button(window);
     ASSERT_FALSE(medium.empty());
@@ -507,15 +516,9 @@ TEST_F(Overlay, TheWidthLabelCyclesBackAndFollowsTheLanguage) {
 // A layered window shows only the frame it is handed, never its child windows: the text
 // box's content has to be in that frame, or on Windows the user would type blind.
 TEST_F(Overlay, TheTextBoxShowsInTheFrameAndEnterCommitsIt) {
-    HWND window = open_new_overlay();
-    ASSERT_NE(window, nullptr);
+    const auto [window, box] = open_text_box();
+    ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     OverlayState& s = *overlay_state(window);
-    drag(window, 100, 100, 900, 600);
-    press_button(window, TOOLBAR_TEXT);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
-    SendMessageW(window, WM_LBUTTONUP, 0, at(200, 200));
-    HWND box = s.text_edit;
-    ASSERT_NE(box, nullptr);
     EXPECT_EQ(GetParent(box), window);
     EXPECT_EQ(GetFocus(), box);
     EXPECT_EQ(s.text_position, (PixelPoint{200, 200}));
@@ -642,18 +645,6 @@ TEST_F(Overlay, SavingThroughTheDialogKeepsTheCurrentDirectory) {
 
 namespace {
 
-// An overlay with a confirmed selection and an open text box at (200, 200).
-HWND open_text_box(HWND& box) {
-    HWND window = open_new_overlay();
-    if (!window) return nullptr;
-    drag(window, 100, 100, 900, 600);
-    press_button(window, TOOLBAR_TEXT);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(200, 200));
-    SendMessageW(window, WM_LBUTTONUP, 0, at(200, 200));
-    box = overlay_state(window)->text_edit;
-    return window;
-}
-
 // The smallest rectangle holding the pixels of `r` that are far from `background`, the
 // column `skip` left out (the caret); empty when there are none.
 RECT ink_box(const uint8_t* bits, int stride_pixels, RECT r, COLORREF background, int skip = -1) {
@@ -696,10 +687,8 @@ struct SystemColours {
 // input method places its composition and candidate windows there; in the window colours,
 // whatever the theme makes of them.
 TEST_F(Overlay, TheTextBoxIsDrawnWhereTheControlLaysItOutInAnyContrastTheme) {
-    HWND box = nullptr;
-    HWND window = open_text_box(box);
-    ASSERT_NE(window, nullptr);
-    ASSERT_NE(box, nullptr);
+    const auto [window, box] = open_text_box();
+    ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     OverlayState& s = *overlay_state(window);
     for (wchar_t c : std::wstring(L"Hg")) SendMessageW(box, WM_CHAR, c, 0);
     request_repaint(window);
@@ -847,10 +836,8 @@ void context_menu_command(POINT where, WORD key) {
 // over exactly the characters the control selected, the caret where a click put it, and
 // the context menu's Paste and Select All, with no key pressed in the box.
 TEST_F(Overlay, TheTextBoxShowsTheControlsSelectionAndCaretAfterRealInput) {
-    HWND box = nullptr;
-    HWND window = open_text_box(box);
-    ASSERT_NE(window, nullptr);
-    ASSERT_NE(box, nullptr);
+    const auto [window, box] = open_text_box();
+    ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     SetForegroundWindow(window);
     SetFocus(box);
     type_keys(
@@ -948,10 +935,8 @@ TEST_F(Overlay, TheKeysThatWouldBeepNeverReachTheTextBox) {
                      reinterpret_cast<LONG_PTR>(static_cast<WNDPROC>(recorder)));
     DestroyWindow(sample);
 
-    HWND box = nullptr;
-    HWND window = open_text_box(box);
-    ASSERT_NE(window, nullptr);
-    ASSERT_NE(box, nullptr);
+    const auto [window, box] = open_text_box();
+    ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     SetForegroundWindow(window);
     SetFocus(box);
     type_keys({'A', 'B'});
@@ -972,10 +957,8 @@ TEST_F(Overlay, TheKeysThatWouldBeepNeverReachTheTextBox) {
 // Keys on the overlay are commands: no input method there, while the text box keeps one.
 // Ctrl counts as it was when the key was pressed, however late the overlay reads it.
 TEST_F(Overlay, TheOverlayHasNoInputMethodAndReadsCtrlAsItWasPressed) {
-    HWND box = nullptr;
-    HWND window = open_text_box(box);
-    ASSERT_NE(window, nullptr);
-    ASSERT_NE(box, nullptr);
+    auto [window, box] = open_text_box();
+    ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     HIMC overlay_context = ImmGetContext(window);
     EXPECT_EQ(overlay_context, nullptr);
     if (overlay_context) ImmReleaseContext(window, overlay_context);
@@ -995,20 +978,15 @@ TEST_F(Overlay, TheOverlayHasNoInputMethodAndReadsCtrlAsItWasPressed) {
     pump();
     type_keys({'C'}, VK_CONTROL);
     pump_typed();
-    for (int i = 0; i < 50 && IsWindow(window); ++i) {
-        Sleep(10);
-        pump_typed();
-    }
-    EXPECT_FALSE(IsWindow(window)) << "Ctrl+C read as a plain C";
+    EXPECT_TRUE(pump_until([&] { return !IsWindow(window); })) << "Ctrl+C read as a plain C";
 }
 
 // "Medium" in the toolbar's font is wider than its button: every width's label, in both
 // languages, is centred on its button and keeps out of the gaps and the next button.
 TEST_F(Overlay, TheWidthLabelStaysInsideItsButton) {
     const Language language = interface_language();
-    HWND window = open_new_overlay();
+    HWND window = open_selected_overlay();
     ASSERT_NE(window, nullptr);
-    drag(window, 100, 100, 700, 500);
     pump();
     const OverlayState& s = *overlay_state(window);
     ToolbarButton width{}, color{}, undo{};

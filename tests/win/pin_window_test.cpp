@@ -16,14 +16,7 @@ namespace {
 
 // Opens a pin and returns its window: the one pin window that was not there before.
 HWND open_one(const PixelImage& image) {
-    const std::vector<HWND> before = own_windows(L"VLS_Pin");
-    if (!open_pin_window(image)) return nullptr;
-    for (HWND window : own_windows(L"VLS_Pin")) {
-        bool old = false;
-        for (HWND b : before) old = old || b == window;
-        if (!old) return window;
-    }
-    return nullptr;
+    return open_own_window(PIN_WINDOW_CLASS, [&] { return open_pin_window(image); });
 }
 
 // Every pixel differs from its neighbours, so a shifted or scaled copy cannot match.
@@ -153,8 +146,7 @@ class Pin : public ::testing::Test {
     }
     void TearDown() override {
         fail_next_pin(PinFault::None);
-        for (HWND window : own_windows(L"VLS_Pin")) DestroyWindow(window);
-        pump();
+        close_own_windows();
     }
 };
 
@@ -221,11 +213,7 @@ TEST_F(Pin, HoverShowsTheFrameAndCloseSquareUntilTheMouseLeaves) {
 
     // Away from the pin the system reports the leave; the image is whole again.
     SetCursorPos(0, 0);
-    for (int i = 0; i < 200 && pin_window_state(pin)->hover; ++i) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        pump();
-    }
-    EXPECT_FALSE(pin_window_state(pin)->hover);
+    EXPECT_TRUE(pump_until([&] { return !pin_window_state(pin)->hover; }));
     UpdateWindow(pin);
     shown = shown_pixels(pin);
     EXPECT_EQ(at_pixel(0, 50), image_rgb(image, 0, 50));
@@ -308,18 +296,28 @@ void watch_pin(HWND pin) {
         SetWindowLongPtrW(pin, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch_capture_changes)));
 }
 
+// Opens a pin under watch and holds the left button down on it through real input until
+// its move begins: the pin, where it stood in `start`; null when any of it failed.
+HWND hold_watched_pin(Box& start) {
+    HWND pin = open_one(pattern(100, 60));
+    if (!pin) return nullptr;
+    watch_pin(pin);
+    start = window_box(pin);
+    if (!move_cursor({start.left + 10, start.top + 10})) return nullptr;
+    send_mouse(MOUSEEVENTF_LEFTDOWN);
+    const bool moving =
+        pump_until([&] { return pin_window_state(pin)->drag_mode == PinDragMode::Move; });
+    return moving ? pin : nullptr;
+}
+
 } // namespace
 
 TEST_F(Pin, ACaptureReleasedToNobodyMidDragIsTakenBackAfterTheMessage) {
     // As Wine does to a window SetWindowPos moves: the capture goes to nobody while the
     // button is held. The drag goes on with real pointer input.
-    HWND pin = open_one(pattern(100, 60));
+    Box start{};
+    HWND pin = hold_watched_pin(start);
     ASSERT_NE(pin, nullptr);
-    watch_pin(pin);
-    const Box start = window_box(pin);
-    ASSERT_TRUE(move_cursor({start.left + 10, start.top + 10}));
-    send_mouse(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(pump_until([&] { return pin_window_state(pin)->drag_mode == PinDragMode::Move; }));
     ASSERT_EQ(GetCapture(), pin);
 
     ReleaseCapture();
@@ -340,13 +338,9 @@ TEST_F(Pin, ACaptureReleasedToNobodyMidDragIsTakenBackAfterTheMessage) {
 }
 
 TEST_F(Pin, AWindowThatTakesTheCaptureBeforeThePinRetakesItKeepsIt) {
-    HWND pin = open_one(pattern(100, 60));
+    Box start{};
+    HWND pin = hold_watched_pin(start);
     ASSERT_NE(pin, nullptr);
-    watch_pin(pin);
-    const Box start = window_box(pin);
-    ASSERT_TRUE(move_cursor({start.left + 10, start.top + 10}));
-    send_mouse(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(pump_until([&] { return pin_window_state(pin)->drag_mode == PinDragMode::Move; }));
     ReleaseCapture();
     SetCapture(focus_window()); // before the pin's turn comes
     pump();
@@ -396,7 +390,7 @@ TEST_F(Pin, AFailedOpenShowsNothingAndReleasesWhatItMade) {
         const int released = pin_release_count();
         fail_next_pin(fault);
         EXPECT_FALSE(open_pin_window(image));
-        EXPECT_TRUE(own_windows(L"VLS_Pin").empty());
+        EXPECT_TRUE(own_windows(PIN_WINDOW_CLASS).empty());
         EXPECT_EQ(pin_release_count(), released + 1);
     }
     // A malformed image is refused before anything is made.
@@ -404,7 +398,7 @@ TEST_F(Pin, AFailedOpenShowsNothingAndReleasesWhatItMade) {
     short_image.pixels.pop_back();
     EXPECT_FALSE(open_pin_window(short_image));
     EXPECT_FALSE(open_pin_window(PixelImage{}));
-    EXPECT_TRUE(own_windows(L"VLS_Pin").empty());
+    EXPECT_TRUE(own_windows(PIN_WINDOW_CLASS).empty());
     // The faults were used up: the next pin opens.
     EXPECT_NE(open_one(image), nullptr);
 }

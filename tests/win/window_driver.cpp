@@ -1,8 +1,12 @@
 #include "window_driver.h"
 
+#include <algorithm>
+
 #include "capture/overlay/overlay_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/toolbar.h"
+#include "main/tray/tray_menu_win.h"
+#include "strings/wide_win.h"
 
 LPARAM at(int x, int y) {
     return static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
@@ -66,15 +70,45 @@ std::vector<HWND> own_windows(const wchar_t* window_class) {
     return found;
 }
 
-HWND open_new_overlay() {
-    const std::vector<HWND> before = own_windows(L"VLS_Capture");
-    open_overlay();
-    for (HWND window : own_windows(L"VLS_Capture")) {
-        bool old = false;
-        for (HWND b : before) old = old || b == window;
-        if (!old) return window;
-    }
+void close_own_windows() {
+    for (const wchar_t* window_class : {OVERLAY_WINDOW_CLASS, PIN_WINDOW_CLASS})
+        for (HWND window : own_windows(window_class)) DestroyWindow(window);
+    pump();
+}
+
+HWND make_window(const wchar_t* window_class, WNDPROC procedure, DWORD ex_style, DWORD style,
+                 RECT box, HWND parent) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = window_class;
+    RegisterClassExW(&wc);
+    return CreateWindowExW(ex_style, window_class, L"", style, box.left, box.top,
+                           box.right - box.left, box.bottom - box.top, parent, nullptr,
+                           wc.hInstance, nullptr);
+}
+
+HWND open_own_window(const wchar_t* window_class, const std::function<bool()>& open) {
+    const std::vector<HWND> before = own_windows(window_class);
+    if (!open()) return nullptr;
+    for (HWND window : own_windows(window_class))
+        if (std::find(before.begin(), before.end(), window) == before.end()) return window;
     return nullptr;
+}
+
+HWND open_new_overlay() {
+    return open_own_window(OVERLAY_WINDOW_CLASS, [] {
+        open_overlay();
+        return true;
+    });
+}
+
+HWND open_selected_overlay() {
+    HWND window = open_new_overlay();
+    if (!window) return nullptr;
+    drag(window, 100, 100, 700, 500);
+    return overlay_state(window)->toolbar_active ? window : nullptr;
 }
 
 void drag(HWND window, int x1, int y1, int x2, int y2) {
@@ -129,4 +163,34 @@ void with_save_dialog_answered(const std::wstring& path, const std::function<voi
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, answer_save_dialog);
     action();
     KillTimer(nullptr, timer);
+}
+
+HWND make_tray_window() {
+    return make_window(L"VLS_TestTray", tray_window_proc, 0, 0, {}, HWND_MESSAGE);
+}
+
+void close_tray_window(HWND tray) {
+    DestroyWindow(tray);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+std::string window_text(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return from_wide(text);
+}
+
+bool combination_is_taken(uint32_t modifiers, uint32_t vk) {
+    if (RegisterHotKey(nullptr, 77, modifiers, vk)) {
+        UnregisterHotKey(nullptr, 77);
+        return false;
+    }
+    return true;
+}
+
+bool run_value_exists() {
+    return RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                        L"Vellumshot", RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
