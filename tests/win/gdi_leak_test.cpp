@@ -191,7 +191,7 @@ TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
                                          ("vls-gdi-" + std::to_string(GetCurrentProcessId()));
     std::filesystem::create_directories(folder);
     enum Route {
-        Escape,
+        EscapeKey,
         RightButton,
         Destroy,
         EnterCopies,
@@ -222,7 +222,7 @@ TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
                            "overlay failing at its buffer's DC",
                            "overlay failing at its buffer",
                            "overlay failing at its window"};
-    for (int route = Escape; route <= FailedWindow; ++route) {
+    for (int route = EscapeKey; route <= FailedWindow; ++route) {
         int closed = 0;
         int file = 0;
         const int lost = slots_lost(names[route], ROUTE_ROUNDS, [&] {
@@ -242,7 +242,7 @@ TEST_F(GdiObjects, OpeningAndClosingTheOverlayByEveryRouteKeepsNone) {
             drag(window, 120, 120, 200, 200); // a pen mark
             pump();
             switch (route) {
-            case Escape:
+            case EscapeKey:
                 SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
                 break;
             case RightButton:

@@ -239,8 +239,8 @@ TEST_F(Overlay, SnapshotAndFrameShowTheFrozenScreen) {
 }
 
 TEST_F(Overlay, EveryWayOutReleasesEverythingOnce) {
-    enum Route { Escape, RightButton, Destroy, EscapeAfterSelection };
-    for (Route route : {Escape, RightButton, Destroy, EscapeAfterSelection}) {
+    enum Route { EscapeKey, RightButton, Destroy, EscapeAfterSelection };
+    for (Route route : {EscapeKey, RightButton, Destroy, EscapeAfterSelection}) {
         HWND window = open_new_overlay();
         ASSERT_NE(window, nullptr);
         OverlayState& s = *overlay_state(window);
@@ -516,7 +516,9 @@ TEST_F(Overlay, TheWidthLabelCyclesBackAndFollowsTheLanguage) {
 // A layered window shows only the frame it is handed, never its child windows: the text
 // box's content has to be in that frame, or on Windows the user would type blind.
 TEST_F(Overlay, TheTextBoxShowsInTheFrameAndEnterCommitsIt) {
-    const auto [window, box] = open_text_box();
+    const TextBox opened = open_text_box();
+    const HWND window = opened.window;
+    const HWND box = opened.box;
     ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     OverlayState& s = *overlay_state(window);
     EXPECT_EQ(GetParent(box), window);
@@ -687,7 +689,9 @@ struct SystemColours {
 // input method places its composition and candidate windows there; in the window colours,
 // whatever the theme makes of them.
 TEST_F(Overlay, TheTextBoxIsDrawnWhereTheControlLaysItOutInAnyContrastTheme) {
-    const auto [window, box] = open_text_box();
+    const TextBox opened = open_text_box();
+    const HWND window = opened.window;
+    const HWND box = opened.box;
     ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     OverlayState& s = *overlay_state(window);
     for (wchar_t c : std::wstring(L"Hg")) SendMessageW(box, WM_CHAR, c, 0);
@@ -836,7 +840,9 @@ void context_menu_command(POINT where, WORD key) {
 // over exactly the characters the control selected, the caret where a click put it, and
 // the context menu's Paste and Select All, with no key pressed in the box.
 TEST_F(Overlay, TheTextBoxShowsTheControlsSelectionAndCaretAfterRealInput) {
-    const auto [window, box] = open_text_box();
+    const TextBox opened = open_text_box();
+    const HWND window = opened.window;
+    const HWND box = opened.box;
     ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     SetForegroundWindow(window);
     SetFocus(box);
@@ -935,7 +941,9 @@ TEST_F(Overlay, TheKeysThatWouldBeepNeverReachTheTextBox) {
                      reinterpret_cast<LONG_PTR>(static_cast<WNDPROC>(recorder)));
     DestroyWindow(sample);
 
-    const auto [window, box] = open_text_box();
+    const TextBox opened = open_text_box();
+    const HWND window = opened.window;
+    const HWND box = opened.box;
     ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     SetForegroundWindow(window);
     SetFocus(box);
@@ -957,7 +965,9 @@ TEST_F(Overlay, TheKeysThatWouldBeepNeverReachTheTextBox) {
 // Keys on the overlay are commands: no input method there, while the text box keeps one.
 // Ctrl counts as it was when the key was pressed, however late the overlay reads it.
 TEST_F(Overlay, TheOverlayHasNoInputMethodAndReadsCtrlAsItWasPressed) {
-    auto [window, box] = open_text_box();
+    const TextBox opened = open_text_box();
+    HWND window = opened.window;
+    const HWND box = opened.box;
     ASSERT_NE(box, nullptr) << "no overlay, or no text box in it";
     HIMC overlay_context = ImmGetContext(window);
     EXPECT_EQ(overlay_context, nullptr);
