@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "capture/marks/annotation_draw_win.h"
-#include "capture/overlay/overlay_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/overlay_testing_win.h"
+#include "capture/overlay/overlay_win.h"
 #include "capture/pin/pin_window_win.h"
 #include "win/window_driver.h"
 

@@ -10,17 +10,17 @@
 #include <libdeflate.h>
 
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "capture/image/screen_grab_win.h"
 #include "capture/output/bmp_writer_win.h"
 #include "capture/output/png_encoder.h"
 #include "capture/output/png_writer_win.h"
-#include "capture/image/screen_grab_win.h"
 
 namespace {
 

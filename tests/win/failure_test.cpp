@@ -20,11 +20,11 @@
 #include <vector>
 
 #include "capture/output/output_file_win.h"
-#include "capture/overlay/overlay_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/overlay_testing_win.h"
-#include "capture/pin/pin_testing_win.h"
+#include "capture/overlay/overlay_win.h"
 #include "capture/overlay/toolbar.h"
+#include "capture/pin/pin_testing_win.h"
 #include "process_measure.h"
 #include "window_driver.h"
 

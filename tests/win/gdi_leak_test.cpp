@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "capture/marks/annotation.h"
-#include "capture/overlay/overlay_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/overlay_testing_win.h"
-#include "capture/pin/pin_testing_win.h"
+#include "capture/overlay/overlay_win.h"
 #include "capture/overlay/toolbar.h"
+#include "capture/pin/pin_testing_win.h"
 #include "main/hotkey/hotkey_dialog_win.h"
 #include "main/tray/tray_icon_win.h"
 #include "main/tray/tray_state_win.h"

@@ -9,18 +9,18 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "capture/overlay/overlay_win.h"
-#include "capture/pin/pin_testing_win.h"
+#include "capture/image/screen_grab_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/overlay_testing_win.h"
-#include "capture/image/screen_grab_win.h"
+#include "capture/overlay/overlay_win.h"
+#include "capture/pin/pin_testing_win.h"
 #include "main/tray/tray_state_win.h"
 #include "strings/interface_language.h"
 #include "window_driver.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "capture/overlay/overlay_win.h"
 #include "capture/overlay/overlay_internal_win.h"
+#include "capture/overlay/overlay_win.h"
 #include "capture/overlay/toolbar.h"
 #include "main/tray/tray_menu_win.h"
 #include "strings/wide_win.h"
