@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "capture/image/geometry.h"
 #include "capture/image/pixel_image.h"
 
 // Copies the primary display, or the clamped `region` of it, into a PixelImage; absent
