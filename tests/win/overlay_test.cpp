@@ -20,6 +20,7 @@
 #include "capture/pin/pin_testing_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/overlay_testing_win.h"
+#include "capture/image/screen_grab_testing_win.h"
 #include "capture/image/screen_grab_win.h"
 #include "main/tray/tray_state_win.h"
 #include "strings/interface_language.h"

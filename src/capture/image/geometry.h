@@ -45,4 +45,3 @@ struct ScreenRect {
 constexpr PixelRect to_pixel_rect(ScreenRect r) {
     return {r.x, r.y, saturate_i32(int64_t{r.x} + r.width), saturate_i32(int64_t{r.y} + r.height)};
 }
-

@@ -2,6 +2,7 @@
 
 #include "capture/image/bitmap_read_win.h"
 #include "capture/image/capture_rect.h"
+#include "capture/image/screen_grab_testing_win.h"
 
 namespace {
 
