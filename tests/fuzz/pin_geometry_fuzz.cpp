@@ -22,9 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const int32_t screen_w = take<int32_t>(in), screen_h = take<int32_t>(in);
     const int32_t image_w = take<int32_t>(in), image_h = take<int32_t>(in);
-    const ScreenRect initial = pin_initial_rect(screen_w, screen_h, image_w, image_h);
+    const PixelPoint initial = pin_initial_origin(screen_w, screen_h, image_w, image_h);
     FUZZ_CHECK(initial.x >= 0 && initial.y >= 0);
-    FUZZ_CHECK(initial.width == image_w && initial.height == image_h);
 
     const float zoom = pin_drag_zoom(take<int32_t>(in), take<int32_t>(in), take<float>(in));
     FUZZ_CHECK(zoom >= PIN_ZOOM_MIN && zoom <= PIN_ZOOM_MAX);
@@ -37,8 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(any_length >= 1);
 
     const PixelRect old{take<int32_t>(in), take<int32_t>(in), take<int32_t>(in), take<int32_t>(in)};
-    const ScreenRect centred = pin_centred_rect(old, length, any_length);
-    FUZZ_CHECK(centred.width == length && centred.height == any_length);
+    (void)pin_centred_origin(old, length, any_length);
 
     const int32_t start_edge = take<int32_t>(in);
     const int32_t start_cursor = take<int32_t>(in);

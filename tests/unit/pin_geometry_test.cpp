@@ -10,14 +10,14 @@ constexpr int32_t MIN32 = std::numeric_limits<int32_t>::min();
 constexpr int32_t MAX32 = std::numeric_limits<int32_t>::max();
 } // namespace
 
-TEST(PinInitialRect, CentredAndNeverAboveOrLeftOfTheScreen) {
-    EXPECT_EQ(pin_initial_rect(1920, 1080, 300, 200), (ScreenRect{810, 440, 300, 200}));
-    EXPECT_EQ(pin_initial_rect(1920, 1080, 301, 201), (ScreenRect{809, 439, 301, 201}));
-    EXPECT_EQ(pin_initial_rect(1920, 1080, 1919, 1079), (ScreenRect{0, 0, 1919, 1079}));
+TEST(PinInitialOrigin, CentredAndNeverAboveOrLeftOfTheScreen) {
+    EXPECT_EQ(pin_initial_origin(1920, 1080, 300, 200), (PixelPoint{810, 440}));
+    EXPECT_EQ(pin_initial_origin(1920, 1080, 301, 201), (PixelPoint{809, 439}));
+    EXPECT_EQ(pin_initial_origin(1920, 1080, 1919, 1079), (PixelPoint{0, 0}));
     // Larger than the screen: at (0, 0), running past the right and bottom edges.
-    EXPECT_EQ(pin_initial_rect(1920, 1080, 2500, 1080), (ScreenRect{0, 0, 2500, 1080}));
-    EXPECT_EQ(pin_initial_rect(0, 0, MAX32, MAX32), (ScreenRect{0, 0, MAX32, MAX32}));
-    EXPECT_EQ(pin_initial_rect(MAX32, MAX32, MIN32, 1).x, MAX32);
+    EXPECT_EQ(pin_initial_origin(1920, 1080, 2500, 1080), (PixelPoint{0, 0}));
+    EXPECT_EQ(pin_initial_origin(0, 0, MAX32, MAX32), (PixelPoint{0, 0}));
+    EXPECT_EQ(pin_initial_origin(MAX32, MAX32, MIN32, 1).x, MAX32);
 }
 
 TEST(PinDragZoom, HalfAPercentPerPixelFromTheStartZoom) {
@@ -67,16 +67,16 @@ TEST(PinScaledLength, NearestHalvesAwayAtLeastOneSaturated) {
     EXPECT_EQ(pin_scaled_length(10, std::numeric_limits<float>::quiet_NaN()), 1);
 }
 
-TEST(PinCentredRect, KeepsTheCentreWithTruncatingHalves) {
-    EXPECT_EQ(pin_centred_rect({100, 100, 200, 200}, 150, 150), (ScreenRect{75, 75, 150, 150}));
-    EXPECT_EQ(pin_centred_rect({0, 0, 3, 3}, 2, 2), (ScreenRect{0, 0, 2, 2}));
-    EXPECT_EQ(pin_centred_rect({10, 20, 13, 23}, 5, 4), (ScreenRect{9, 19, 5, 4}));
+TEST(PinCentredOrigin, KeepsTheCentreWithTruncatingHalves) {
+    EXPECT_EQ(pin_centred_origin({100, 100, 200, 200}, 150, 150), (PixelPoint{75, 75}));
+    EXPECT_EQ(pin_centred_origin({0, 0, 3, 3}, 2, 2), (PixelPoint{0, 0}));
+    EXPECT_EQ(pin_centred_origin({10, 20, 13, 23}, 5, 4), (PixelPoint{9, 19}));
     // Towards zero, not down: the centre of -5..0 is -2.
-    EXPECT_EQ(pin_centred_rect({-5, -5, 0, 0}, 3, 3), (ScreenRect{-3, -3, 3, 3}));
-    EXPECT_EQ(pin_centred_rect({MAX32 - 1, MAX32 - 1, MAX32, MAX32}, 1, 1),
-              (ScreenRect{MAX32 - 1, MAX32 - 1, 1, 1}));
-    EXPECT_EQ(pin_centred_rect({MIN32, MIN32, MIN32 + 2, MIN32 + 2}, MAX32, MAX32),
-              (ScreenRect{MIN32, MIN32, MAX32, MAX32}));
+    EXPECT_EQ(pin_centred_origin({-5, -5, 0, 0}, 3, 3), (PixelPoint{-3, -3}));
+    EXPECT_EQ(pin_centred_origin({MAX32 - 1, MAX32 - 1, MAX32, MAX32}, 1, 1),
+              (PixelPoint{MAX32 - 1, MAX32 - 1}));
+    EXPECT_EQ(pin_centred_origin({MIN32, MIN32, MIN32 + 2, MIN32 + 2}, MAX32, MAX32),
+              (PixelPoint{MIN32, MIN32}));
 }
 
 TEST(PinMovedEdge, FollowsTheCursorAndSaturates) {

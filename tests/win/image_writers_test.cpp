@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "capture/output/bmp_writer_win.h"
+#include "capture/output/output_file_testing_win.h"
 #include "capture/output/output_file_win.h"
 #include "capture/output/png_writer_win.h"
 #include "capture/overlay/toolbar.h"

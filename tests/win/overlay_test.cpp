@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "capture/image/screen_grab_testing_win.h"
 #include "capture/image/screen_grab_win.h"
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/overlay_testing_win.h"

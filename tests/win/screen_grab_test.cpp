@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "capture/image/screen_grab_testing_win.h"
 #include "capture/image/screen_grab_win.h"
 
 TEST(ScreenGrab, RegionsAreClampedToThePrimaryDisplay) {

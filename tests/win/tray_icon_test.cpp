@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "main/tray/tray_icon_testing_win.h"
 #include "main/tray/tray_icon_win.h"
 #include "main/tray/tray_state_win.h"
 #include "window_driver.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "main/hotkey/hotkey_registration_win.h"
-#include "main/tray/tray_icon_win.h"
+#include "main/tray/tray_icon_testing_win.h"
 #include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
 #include "strings/interface_language.h"

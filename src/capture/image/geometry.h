@@ -1,6 +1,6 @@
 #pragma once
-// Points and rectangles in primary-display pixels, shared by the overlay, its marks and
-// the pinned windows, and the one rule for bringing a wide sum back into 32 bits.
+// Points and rectangles in primary-display pixels, shared by the overlay, its marks, the
+// grab and the pinned windows, and the one rule for bringing a wide sum back into 32 bits.
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -31,4 +31,17 @@ constexpr int32_t saturate_i32(int64_t value) {
     if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
     if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(value);
+}
+
+// A rectangle as the command line's --region gives it and capture_screen takes it: origin
+// and size. Everything behind that edge works in PixelRect.
+struct ScreenRect {
+    int32_t x = 0, y = 0;
+    int32_t width = 0, height = 0;
+    bool operator==(const ScreenRect&) const = default;
+};
+
+// The same rectangle by its edges; a right or bottom past the 32-bit range saturates.
+constexpr PixelRect to_pixel_rect(ScreenRect r) {
+    return {r.x, r.y, saturate_i32(int64_t{r.x} + r.width), saturate_i32(int64_t{r.y} + r.height)};
 }

@@ -14,12 +14,3 @@ struct PixelImage {
 // A width x height image of zeros. Nothing when a side is below 1, when the pixels would
 // take 2 GiB or more (GDI holds no bitmap that large), or when the memory is missing.
 [[nodiscard]] std::optional<PixelImage> make_pixel_image(int64_t width, int64_t height);
-
-// A rectangle in primary-display pixels.
-struct ScreenRect {
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-    bool operator==(const ScreenRect&) const = default;
-};

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "capture/image/geometry.h"
 #include "capture/image/pixel_image.h"
 
 // Copies the primary display, or the clamped `region` of it, into a PixelImage; absent
@@ -12,6 +13,3 @@
 
 // BitBlt of the w x h screen block at (x, y) to (0, 0) of `target`; false when GDI could not.
 [[nodiscard]] bool copy_from_screen(HDC target, HDC screen, int x, int y, int w, int h);
-
-// For tests: the next copy_from_screen fails as it does on a locked workstation.
-void fail_next_screen_copy();

@@ -1,5 +1,6 @@
 #include "capture/output/output_file_win.h"
 
+#include "capture/output/output_file_testing_win.h"
 #include "strings/wide_win.h"
 
 namespace {

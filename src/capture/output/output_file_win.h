@@ -26,9 +26,3 @@ struct OutputFile {
 // Closes the file. When `complete` is false or the close fails, removes the partial file.
 // True when the whole file was written and closed.
 [[nodiscard]] bool finish_output_file(OutputFile& file, bool complete);
-
-// For tests: the function that stands for CreateFileW in create_output_file from now on;
-// null gives the real one back.
-using CreateFileFunction = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
-                                           DWORD, HANDLE);
-void set_create_file_function(CreateFileFunction create);

@@ -13,10 +13,9 @@ int32_t centred_origin(int32_t screen, int32_t image) {
 
 } // namespace
 
-ScreenRect pin_initial_rect(int32_t screen_width, int32_t screen_height, int32_t image_width,
-                            int32_t image_height) {
-    return {centred_origin(screen_width, image_width), centred_origin(screen_height, image_height),
-            image_width, image_height};
+PixelPoint pin_initial_origin(int32_t screen_width, int32_t screen_height, int32_t image_width,
+                              int32_t image_height) {
+    return {centred_origin(screen_width, image_width), centred_origin(screen_height, image_height)};
 }
 
 float pin_drag_zoom(int32_t start_cursor_y, int32_t cursor_y, float start_zoom) {
@@ -39,10 +38,10 @@ int32_t pin_scaled_length(int32_t image_length, float zoom) {
     return static_cast<int32_t>(length);
 }
 
-ScreenRect pin_centred_rect(PixelRect old, int32_t width, int32_t height) {
+PixelPoint pin_centred_origin(PixelRect old, int32_t width, int32_t height) {
     const int64_t centre_x = (static_cast<int64_t>(old.left) + old.right) / 2;
     const int64_t centre_y = (static_cast<int64_t>(old.top) + old.bottom) / 2;
-    return {saturate_i32(centre_x - width / 2), saturate_i32(centre_y - height / 2), width, height};
+    return {saturate_i32(centre_x - width / 2), saturate_i32(centre_y - height / 2)};
 }
 
 int32_t pin_moved_edge(int32_t start_edge, int32_t start_cursor, int32_t cursor) {

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "capture/image/geometry.h"
-#include "capture/image/pixel_image.h"
 
 // Zoom per pixel of vertical drag, its range, and the smallest change that resizes.
 constexpr float PIN_ZOOM_PER_PIXEL = 0.005f;
@@ -15,10 +14,10 @@ constexpr float PIN_ZOOM_STEP = 0.0001f;
 // Side of the close square in the client area's top-right corner.
 constexpr int32_t PIN_CLOSE_SIZE = 20;
 
-// Centred on a screen_width x screen_height screen at the image's natural size; an axis
-// on which the image does not fit starts at 0.
-ScreenRect pin_initial_rect(int32_t screen_width, int32_t screen_height, int32_t image_width,
-                            int32_t image_height);
+// Where a new pin's window opens, at the image's natural size: centred on a
+// screen_width x screen_height screen, and at 0 on an axis on which the image does not fit.
+PixelPoint pin_initial_origin(int32_t screen_width, int32_t screen_height, int32_t image_width,
+                              int32_t image_height);
 
 // The zoom a Ctrl-drag gives: up by d pixels multiplies start_zoom by 1 + 0.005 d, down
 // divides it likewise; clamped to PIN_ZOOM_MIN..PIN_ZOOM_MAX.
@@ -30,8 +29,9 @@ bool pin_zoom_changes(float zoom, float next);
 // image_length * zoom to the nearest integer (halves away from zero), at least 1, saturated.
 int32_t pin_scaled_length(int32_t image_length, float zoom);
 
-// A width x height window with the same centre as `old`, saturated to the 32-bit range.
-ScreenRect pin_centred_rect(PixelRect old, int32_t width, int32_t height);
+// Where a width x height window with the same centre as `old` begins, saturated to the
+// 32-bit range.
+PixelPoint pin_centred_origin(PixelRect old, int32_t width, int32_t height);
 
 // One coordinate of a window being moved: where it began plus how far the cursor went.
 int32_t pin_moved_edge(int32_t start_edge, int32_t start_cursor, int32_t cursor);

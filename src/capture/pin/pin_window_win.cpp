@@ -110,11 +110,11 @@ void zoom_to_cursor(HWND window, PinWindow& pin, POINT cursor) {
     pin.zoom = zoom;
     RECT now{};
     GetWindowRect(window, &now);
-    const ScreenRect next = pin_centred_rect({now.left, now.top, now.right, now.bottom},
-                                             pin_scaled_length(pin.image_width, zoom),
-                                             pin_scaled_length(pin.image_height, zoom));
-    SetWindowPos(window, nullptr, next.x, next.y, next.width, next.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int32_t width = pin_scaled_length(pin.image_width, zoom);
+    const int32_t height = pin_scaled_length(pin.image_height, zoom);
+    const PixelPoint origin =
+        pin_centred_origin({now.left, now.top, now.right, now.bottom}, width, height);
+    SetWindowPos(window, nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -310,10 +310,10 @@ bool open_pin_window(const PixelImage& image) {
     pin->replaced_bitmap = SelectObject(pin->image_dc, pin->image_bitmap);
     std::memcpy(bits, image.pixels.data(), image.pixels.size());
 
-    const ScreenRect place = pin_initial_rect(
+    const PixelPoint origin = pin_initial_origin(
         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), image.width, image.height);
     HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, PIN_CLASS,
-                                  nullptr, WS_POPUP, place.x, place.y, place.width, place.height,
+                                  nullptr, WS_POPUP, origin.x, origin.y, image.width, image.height,
                                   nullptr, nullptr, module, pin.get());
     if (!window) {
         release_pin_resources(*pin);

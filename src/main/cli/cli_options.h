@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "capture/image/pixel_image.h"
+#include "capture/image/geometry.h"
 #include "main/version.h"
 
 enum class CliCommand { Screenshot, Version, Help, Unknown };

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "main/tray/app_icon_win.h"
+#include "main/tray/tray_icon_testing_win.h"
 #include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
 #include "main/tray/tray_text.h"

@@ -20,12 +20,3 @@ void allow_taskbar_messages(HWND window, UINT taskbar_created);
 constexpr UINT_PTR TRAY_RETRY_TIMER = 1; // on the tray window
 constexpr UINT TRAY_RETRY_MS = 3000;
 constexpr int TRAY_RETRIES = 20; // a minute, as long as a busy logon takes
-
-// For tests: the function that stands for Shell_NotifyIconW from now on; null gives the
-// real one back.
-using NotifyIconFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
-void set_notify_icon_function(NotifyIconFunction notify);
-// For tests: the function that stands for ChangeWindowMessageFilterEx from now on; null
-// gives the real one back.
-using MessageFilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
-void set_message_filter_function(MessageFilterFunction filter);
