@@ -2,11 +2,10 @@
 exit codes when the clipboard is busy."""
 import os
 import subprocess
-import tempfile
 import unittest
 
 import harness
-from harness import SCREEN_H, SCREEN_W, Held, SessionTest
+from harness import SCREEN_H, SCREEN_W, Held, PictureTest
 
 
 def clipboard(target):
@@ -25,12 +24,7 @@ def put_text_on_clipboard(text):
     harness.wait_for(lambda: clipboard("UTF8_STRING") == text.encode())
 
 
-class Clipboard(SessionTest):
-    @classmethod
-    def setUpClass(cls):
-        harness.paint_root(harness.test_picture())
-        cls.root = harness.read_root()
-
+class Clipboard(PictureTest):
     def clipboard_pixels(self):
         data = harness.wait_for(lambda: clipboard("image/bmp"))
         self.assertEqual(data[:2], b"BM")

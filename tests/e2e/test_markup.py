@@ -3,29 +3,22 @@ xdotool presses on the toolbar and drags on the selection, the marks read back o
 screen with ImageMagick, and the copied image read back with xclip."""
 import subprocess
 import unittest
-from functools import partial
 
 import harness
-import tray
 import xpixels
-from harness import SCREEN_W, Held, crop_rgb, read_root, wait_for
-from screen import dimmed_picture, drag, pixel, region_equal, same_picture, toolbar_button
-from tray import centre, dialog, press_hotkey, shoot, xdotool
-from tray import setUpModule, tearDownModule  # noqa: F401  (the module's shared tray)
+from harness import SCREEN_W, Held, crop_rgb, read_root, shoot, wait_for
+from screen import (ARROW, COLOUR, COPY, ELLIPSE, MOSAIC, PEN, RECTANGLE, SAVE, SELECTION as SEL,
+                    TEXT, WIDTH, click_button, dimmed_picture, drag, pixel, region_equal,
+                    same_picture, save_dialogs, save_through_dialog)
+from tray import SharedTrayTest, centre, dialog, overlay_windows, press_hotkey, xdotool
+from tray import tearDownModule  # noqa: F401  (ends the module's shared tray)
 
 RED = (255, 0, 0)
 WHITE = (255, 255, 255)
-SEL = (300, 200, 1300, 800)  # left, top, right, bottom
-# The toolbar stands 8 px below the selection, right-aligned: buttons 30 px wide, 34 apart.
-BAR_X, BAR_Y = SEL[2] - 450, SEL[3] + 8
-PEN, ARROW, RECTANGLE, ELLIPSE, TEXT, MOSAIC, COLOUR, WIDTH, UNDO, PIN, COPY, SAVE, CLOSE = \
-    range(13)
-button = partial(toolbar_button, BAR_X, BAR_Y)
 
 
 def press(position):
-    x, y = button(position)
-    xdotool("mousemove", x, y, "click", 1)
+    click_button(SEL, position)
 
 
 def column_red(rgb, x, y1, y2):
@@ -45,17 +38,7 @@ def highlighted(shown):
     return sum(1 for r, g, b in blue if b > 180 and r < 120 and b - g > 40)
 
 
-class MarkupTest(harness.SessionTest):
-    @classmethod
-    def setUpClass(cls):
-        cls.original = read_root()
-
-    def setUp(self):
-        super().setUp()
-        self.assertTrue(tray.shared.running(), "the tray instance has gone")
-        self.assertTrue(wait_for(lambda: self.back_to_picture(read_root()), timeout=10),
-                        "screen is not the test picture")
-
+class MarkupTest(SharedTrayTest):
     def back_to_picture(self, shown):
         return same_picture(shown, self.original)
 
@@ -67,7 +50,7 @@ class MarkupTest(harness.SessionTest):
                          "the selection was not confirmed")
         # Keys reach the overlay only once the window manager has given it the focus,
         # which a loaded machine does late: a Ctrl+P pressed before that is lost.
-        overlays = tray.overlay_windows()
+        overlays = overlay_windows()
         if overlays:
             harness.point_at(int(overlays[-1], 16), 700, 500)
 
@@ -166,16 +149,7 @@ class MarkupTest(harness.SessionTest):
         """Save on the toolbar, the name typed into Wine's save dialog, Enter; Yes when the
         dialog asks before replacing a file."""
         press(SAVE)
-        self.assertTrue(wait_for(lambda: save_dialogs(), timeout=10), "no save dialog")
-        xdotool("key", "ctrl+a")
-        xdotool("type", harness.winpath(self.dir) + "\\" + name)
-        xdotool("key", "Return")
-        if confirm_replace:
-            self.assertTrue(wait_for(lambda: len(save_dialogs()) == 2, timeout=10),
-                            "no question before replacing the file")
-            shoot("markup-save-replace")
-            xdotool("key", "Return")  # Yes
-        self.assertTrue(wait_for(lambda: not save_dialogs(), timeout=10))
+        save_through_dialog(self.dir, name, confirm_replace)
 
     def test_save_asks_for_a_name_and_the_name_alone_picks_the_format(self):
         w, h = SEL[2] - SEL[0], SEL[3] - SEL[1]
@@ -362,11 +336,6 @@ def wine_has_the_focus():
 def near(found, expected):
     """Each of the four within 1 px."""
     return found is not None and all(abs(a - b) <= 1 for a, b in zip(found, expected))
-
-
-def save_dialogs():
-    """Visible windows titled like the save dialog (its replace question shares the title)."""
-    return xdotool("search", "--onlyvisible", "--name", "^Save Image$").split()
 
 
 def _as_screen(image, width):

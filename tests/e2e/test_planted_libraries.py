@@ -28,7 +28,6 @@ ALPHABLEND_DLL = "msimg32.dll"
 # A library that Wine's own DLLs take from beside the executable when told to: planting
 # it shows that a planted DLL is seen when it loads.
 WINE_TAKES_FROM_BESIDE = "version.dll"
-IDCANCEL = 2
 
 
 def imported_dlls(exe):
@@ -90,7 +89,7 @@ class PlantedLibraries(SessionTest):
         running.choose(tray.MENU_HOTKEY)
         shown = wait_for(tray.dialog)
         self.assertIsNotNone(shown, "the hotkey dialog did not open")
-        tray.xdotool("mousemove", *tray.centre(shown[IDCANCEL][0]), "click", 1)
+        tray.xdotool("mousemove", *tray.centre(shown[tray.IDCANCEL][0]), "click", 1)
         self.assertTrue(wait_for(lambda: tray.dialog() is None), "Cancel left the dialog open")
         # The overlay dims the screen: the drawing that used to call msimg32.
         tray.press_hotkey()

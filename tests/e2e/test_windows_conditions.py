@@ -6,12 +6,11 @@ import shutil
 import subprocess
 import unittest
 
-from harness import EXE, TOOLS, SessionTest, paint_root, run, test_picture, wait_for
-from tray import (MENU_EXIT, MENU_HOTKEY, Tray, centre, dialog, reg, shoot, tray_icons,
-                  xdotool)
+from harness import EXE, TOOLS, SessionTest, paint_root, reg, run, shoot, test_picture, wait_for
+from tray import (IDCANCEL, IDOK, KEY_NAME, MENU_EXIT, MENU_HOTKEY, PROMPT, Tray, centre, dialog,
+                  tray_icons, xdotool)
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
-IDOK, IDCANCEL, PROMPT, KEY_NAME = 1, 2, 100, 101
 
 # Exported by user32 only from Windows 10 1607 (GetDpiForWindow, SystemParametersInfoForDpi)
 # and 1703 (SetProcessDpiAwarenessContext): a static import keeps older builds from starting it.
