@@ -109,6 +109,30 @@ def reg_values(key):
     return values
 
 
+def clipboard(target):
+    """The clipboard's contents in the target's format as another X program reads them."""
+    return subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"], env=ENV,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20).stdout
+
+
+def clipboard_image(path):
+    """The clipboard's image as a BMP through xclip, kept at `path` and decoded by
+    ImageMagick: (width, height, raw RGB bytes)."""
+    data = wait_for(lambda: clipboard("image/bmp"))
+    if data[:2] != b"BM":
+        raise AssertionError("the clipboard holds no BMP image")
+    with open(path, "wb") as f:
+        f.write(data)
+    return image_rgb(path)
+
+
+def import_table(exe):
+    """The lines of the executable's import table as objdump prints them."""
+    objdump = shutil.which("x86_64-w64-mingw32-objdump") or "objdump"
+    return subprocess.run([objdump, "-p", exe], check=True,
+                          stdout=subprocess.PIPE).stdout.decode().splitlines()
+
+
 def winpath(unix_path):
     return tool(["winepath" if shutil.which("winepath") else "winepath-stable", "-w", unix_path],
                 ).decode().strip()

@@ -7,7 +7,7 @@ import tempfile
 
 import harness
 from harness import SETTINGS_KEY, read_root, reg, wait_for
-from screen import click_button, dimmed_picture, drag, pixel, toolbar_origin
+from screen import click_button, dimmed_picture, drag, pin_origin, pixel, toolbar_origin
 from tray import Tray, press_hotkey, xdotool
 
 DOCS = sys.argv[1]
@@ -70,7 +70,7 @@ try:
     save("overlay.png", (1100, 700, SEL[0] - 100, SEL[1] - 50))
     xdotool("key", "ctrl+p")
     pw, ph = SEL[2] - SEL[0], SEL[3] - SEL[1]
-    px, py = (harness.SCREEN_W - pw) // 2, (harness.SCREEN_H - ph) // 2
+    px, py = pin_origin(SEL)
     assert wait_for(lambda: pixel(read_root(), 5, 200) == pixel(original, 5, 200), timeout=10)
     xdotool("mousemove", px + pw // 2, py + ph // 2)
     settle()

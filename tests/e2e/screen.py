@@ -83,6 +83,12 @@ def toolbar_button(selection, position):
     return x + BUTTON // 2, y + BUTTON // 2
 
 
+def pin_origin(selection):
+    """The top-left of a pin of the selection: it opens centred on the screen."""
+    left, top, right, bottom = selection
+    return (SCREEN_W - (right - left)) // 2, (harness.SCREEN_H - (bottom - top)) // 2
+
+
 def click_button(selection, position):
     harness.tool(["xdotool", "mousemove", *map(str, toolbar_button(selection, position)),
                   "click", "1"])
@@ -101,7 +107,8 @@ def save_through_dialog(folder, name, confirm_replace=False, type_delay=12):
     if not wait_for(save_dialogs, timeout=10):
         raise AssertionError("no save dialog")
     harness.tool(["xdotool", "key", "ctrl+a"])
-    harness.tool(["xdotool", "type", "--delay", str(type_delay), harness.winpath(folder) + "\\" + name])
+    path = harness.winpath(folder) + "\\" + name
+    harness.tool(["xdotool", "type", "--delay", str(type_delay), path])
     harness.tool(["xdotool", "key", "Return"])
     if confirm_replace:
         if not wait_for(lambda: len(save_dialogs()) == 2, timeout=10):

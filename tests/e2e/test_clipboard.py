@@ -5,12 +5,7 @@ import subprocess
 import unittest
 
 import harness
-from harness import SCREEN_H, SCREEN_W, Held, PictureTest
-
-
-def clipboard(target):
-    return subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"], env=harness.ENV,
-                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20).stdout
+from harness import SCREEN_H, SCREEN_W, Held, PictureTest, clipboard, clipboard_image
 
 
 def clipboard_targets():
@@ -26,12 +21,7 @@ def put_text_on_clipboard(text):
 
 class Clipboard(PictureTest):
     def clipboard_pixels(self):
-        data = harness.wait_for(lambda: clipboard("image/bmp"))
-        self.assertEqual(data[:2], b"BM")
-        path = os.path.join(self.dir, "clip.bmp")
-        with open(path, "wb") as f:
-            f.write(data)
-        return harness.image_rgb(path)
+        return clipboard_image(self.path("clip.bmp"))
 
     def test_copy_alone_puts_the_screen_on_the_clipboard_and_writes_no_file(self):
         put_text_on_clipboard("earlier contents")

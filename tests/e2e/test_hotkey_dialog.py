@@ -4,7 +4,8 @@ import unittest
 
 import tray
 from harness import SETTINGS_KEY, Held, reg, reg_values, shoot, wait_for
-from tray import IDCANCEL, IDOK, KEY_NAME, PROMPT, SharedTrayTest, centre, dialog, hotkey_free, overlay_shown, xdotool
+from tray import (IDCANCEL, IDOK, KEY_NAME, PROMPT, SharedTrayTest, centre, dialog, hotkey_free,
+                  overlay_shown, xdotool)
 
 NEED_MODIFIER = "At least one modifier key required (Ctrl/Shift/Alt/Win)"
 TAKEN = "In use by another program: choose another combination"

@@ -6,10 +6,10 @@ import unittest
 
 import harness
 import xpixels
-from harness import SCREEN_W, Held, crop_rgb, read_root, shoot, wait_for
+from harness import SCREEN_W, Held, clipboard_image, crop_rgb, read_root, shoot, wait_for
 from screen import (ARROW, COLOUR, COPY, ELLIPSE, MOSAIC, PEN, RECTANGLE, SAVE, SELECTION as SEL,
-                    TEXT, WIDTH, click_button, dimmed_picture, drag, pixel, region_equal,
-                    same_picture, save_dialogs, save_through_dialog)
+                    TEXT, WIDTH, click_button, dimmed_picture, drag, pin_origin, pixel,
+                    region_equal, same_picture, save_dialogs, save_through_dialog)
 from tray import SharedTrayTest, centre, dialog, overlay_windows, press_hotkey, xdotool
 from tray import tearDownModule  # noqa: F401  (ends the module's shared tray)
 
@@ -23,13 +23,6 @@ def press(position):
 
 def column_red(rgb, x, y1, y2):
     return sum(pixel(rgb, x, y) == RED for y in range(y1, y2))
-
-
-def clipboard_bmp(path):
-    data = harness.tool(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-o"])
-    with open(path, "wb") as f:
-        f.write(data)
-    return harness.image_rgb(path)
 
 
 def highlighted(shown):
@@ -124,7 +117,7 @@ class MarkupTest(SharedTrayTest):
         xdotool("key", "Return")
         xdotool("mouseup", 1)
         self.screen_when(self.back_to_picture, "Enter did not close the overlay")
-        w, h, image = clipboard_bmp(self.path("copy.bmp"))
+        w, h, image = clipboard_image(self.path("copy.bmp"))
         self.assertEqual((w, h), (SEL[2] - SEL[0], SEL[3] - SEL[1]))
         inner = crop_rgb(image, w, 2, 2, w - 4, h - 4)
         self.assertEqual(inner, crop_rgb(shown, SCREEN_W, SEL[0] + 2, SEL[1] + 2, w - 4, h - 4))
@@ -141,7 +134,7 @@ class MarkupTest(SharedTrayTest):
         # Had a refused copy closed the overlay, this press would reach no overlay.
         press(COPY)
         self.screen_when(self.back_to_picture, "Copy after the refused copies did not copy")
-        w, h, image = clipboard_bmp(self.path("copy.bmp"))
+        w, h, image = clipboard_image(self.path("copy.bmp"))
         self.assertEqual((w, h), (SEL[2] - SEL[0], SEL[3] - SEL[1]))
         self.assertIn(column_red(_as_screen(image, w), 250, 90, 110), (4, 5))
 
@@ -192,14 +185,14 @@ class MarkupTest(SharedTrayTest):
             self.screen_when(self.back_to_picture, "Ctrl+C did not copy after the failed save")
         with open(busy, "rb") as f:
             self.assertEqual(f.read(), b"old contents")
-        w, h, image = clipboard_bmp(self.path("copy.bmp"))
+        w, h, image = clipboard_image(self.path("copy.bmp"))
         self.assertIn(column_red(_as_screen(image, w), 250, 90, 110), (4, 5), "the mark is kept")
 
     def test_pin_shows_the_selection_centred_until_right_clicked(self):
         self.open_with_selection()
         xdotool("mousemove", 700, 500, "key", "ctrl+p")
         w, h = SEL[2] - SEL[0], SEL[3] - SEL[1]
-        x, y = (harness.SCREEN_W - w) // 2, (harness.SCREEN_H - h) // 2
+        x, y = pin_origin(SEL)
         inside = crop_rgb(self.original, SCREEN_W, SEL[0] + 1, SEL[1] + 30, w - 60, h - 60)
         self.screen_when(lambda r: crop_rgb(r, SCREEN_W, x + 1, y + 30, w - 60, h - 60) == inside
                          and pixel(r, 5, 5) == pixel(self.original, 5, 5),
@@ -213,7 +206,7 @@ class MarkupTest(SharedTrayTest):
         self.open_with_selection()
         xdotool("mousemove", 700, 500, "key", "ctrl+p")
         w, h = SEL[2] - SEL[0], SEL[3] - SEL[1]
-        left, top = (harness.SCREEN_W - w) // 2, (harness.SCREEN_H - h) // 2
+        left, top = pin_origin(SEL)
         x, y = left + w // 2, top + h // 2
         xdotool("mousemove", x, y)
         # Wherever a failure leaves the pin, it is closed so the next test sees the picture.

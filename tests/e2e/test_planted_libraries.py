@@ -6,11 +6,10 @@ beside the program for each name (the order Windows uses for a name that is not 
 KnownDLL); the planted DLL marks every load with a file beside itself."""
 import os
 import shutil
-import subprocess
 import unittest
 
 import tray
-from harness import ENV, EXE, TOOLS, SessionTest, paint_root, test_picture, wait_for
+from harness import ENV, EXE, TOOLS, SessionTest, import_table, paint_root, test_picture, wait_for
 
 # HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs of 64-bit Windows 10,
 # and ntdll, which every process maps from the system folder before anything else.
@@ -31,9 +30,7 @@ WINE_TAKES_FROM_BESIDE = "version.dll"
 
 
 def imported_dlls(exe):
-    objdump = shutil.which("x86_64-w64-mingw32-objdump") or "objdump"
-    table = subprocess.run([objdump, "-p", exe], check=True, stdout=subprocess.PIPE).stdout
-    return {line.split(":", 1)[1].strip().lower() for line in table.decode().splitlines()
+    return {line.split(":", 1)[1].strip().lower() for line in import_table(exe)
             if line.strip().startswith("DLL Name:")}
 
 

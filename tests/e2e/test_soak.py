@@ -14,10 +14,10 @@ import time
 import unittest
 
 import xpixels
-from harness import SCREEN_W, SCREEN_H, crop_rgb, read_root, shoot, wait_for
-from screen import (ARROW, COPY, DIM, ELLIPSE, FRAME_RGB, MOSAIC, PANEL_W, PEN, PIN, RECTANGLE, SAVE,
-                    SELECTION as SEL, TEXT, button_corner, drag, pixel, same_picture,
-                    save_through_dialog, toolbar_button, toolbar_origin)
+from harness import SCREEN_W, crop_rgb, read_root, shoot, wait_for
+from screen import (ARROW, COPY, DIM, ELLIPSE, FRAME_RGB, MOSAIC, PANEL_W, PEN, PIN, RECTANGLE,
+                    SAVE, SELECTION as SEL, TEXT, button_corner, drag, pin_origin, pixel,
+                    same_picture, save_through_dialog, toolbar_button, toolbar_origin)
 from tray import (SharedTrayTest, committed_kb, overlay_windows, own_windows, press_hotkey,
                   tray_window_id, xdotool)
 from tray import tearDownModule  # noqa: F401  (ends the module's shared tray)
@@ -211,7 +211,7 @@ class SoakTest(SharedTrayTest):
         elif finish == "pin":
             press()
             # The pin is centred; the pointer, still on the Pin button, lies over it.
-            left, top = (SCREEN_W - (SEL[2] - SEL[0])) // 2, (SCREEN_H - (SEL[3] - SEL[1])) // 2
+            left, top = pin_origin(SEL)
             self.until(lambda: xpixels.region(left + 850, top + 300, 40, 2)
                        == crop_rgb(self.original, SCREEN_W, SEL[0] + 850, SEL[1] + 300, 40, 2),
                        f"capture {number}: no pin")
