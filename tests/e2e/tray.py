@@ -7,7 +7,9 @@ coordinates) and gives the keyboard focus to each new window and to the window u
 pointer. Wine's menus are unmanaged X windows, which no window manager focuses: the menu
 is given the focus as the program's own SetForegroundWindow gives it on Windows."""
 import os
+import shutil
 import subprocess
+import tempfile
 
 import harness
 from harness import (ENV, EXE, SETTINGS_KEY, TOOLS, focused_window, point_at, read_root, reg, run,
@@ -311,7 +313,6 @@ def visible_windows():
 def start_default_tray():
     """A tray instance with the default hotkey (other modules may have stored another),
     started over the test picture; fails when its icon never appears."""
-    import tempfile
     reg("delete", SETTINGS_KEY, "/f")
     harness.paint_root(harness.test_picture())
     tray = Tray(tempfile.mkdtemp(prefix="vls-"))
@@ -341,7 +342,6 @@ def stop_shared_tray():
     global _shared
     if _shared is not None:
         _shared.stop()
-        import shutil
         shutil.rmtree(_shared.cwd, True)
         _shared = None
 
