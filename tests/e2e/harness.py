@@ -86,6 +86,53 @@ def tool(args, **kw):
                           stderr=subprocess.PIPE, **kw).stdout
 
 
+SETTINGS_KEY = r"HKCU\Software\Vellumshot"
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+
+
+def reg(*args):
+    """Wine's reg tool on the session's prefix; returns (exit code, output text)."""
+    done = subprocess.run([WINE, "reg"] + list(args), env=ENV, stdin=subprocess.DEVNULL,
+                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=60)
+    return done.returncode, done.stdout.decode("utf-8", "replace")
+
+
+def reg_values(key):
+    """{name: (type, data)} of a registry key as `reg query` lists them; {} without it."""
+    code, out = reg("query", key)
+    values = {}
+    if code == 0:
+        for line in out.splitlines():
+            parts = line.split(None, 2)
+            if len(parts) >= 2 and parts[1].startswith("REG_"):
+                values[parts[0]] = (parts[1], parts[2] if len(parts) > 2 else "")
+    return values
+
+
+def clipboard(target):
+    """The clipboard's contents in the target's format as another X program reads them."""
+    return subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"], env=ENV,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20).stdout
+
+
+def clipboard_image(path):
+    """The clipboard's image as a BMP through xclip, kept at `path` and decoded by
+    ImageMagick: (width, height, raw RGB bytes)."""
+    data = wait_for(lambda: clipboard("image/bmp"))
+    if data[:2] != b"BM":
+        raise AssertionError("the clipboard holds no BMP image")
+    with open(path, "wb") as f:
+        f.write(data)
+    return image_rgb(path)
+
+
+def import_table(exe):
+    """The lines of the executable's import table as objdump prints them."""
+    objdump = shutil.which("x86_64-w64-mingw32-objdump") or "objdump"
+    return subprocess.run([objdump, "-p", exe], check=True,
+                          stdout=subprocess.PIPE).stdout.decode().splitlines()
+
+
 def winpath(unix_path):
     return tool(["winepath" if shutil.which("winepath") else "winepath-stable", "-w", unix_path],
                 ).decode().strip()
@@ -162,6 +209,20 @@ def crop_rgb(rgb, width, x, y, w, h):
     return b"".join(rgb[(y + r) * stride + x * 3:(y + r) * stride + (x + w) * 3] for r in range(h))
 
 
+SHOTS = os.path.join(BUILD, "e2e-shots")
+
+
+def shoot(name, crop=None):
+    """Saves the screen, or the part (x, y, width, height) of it, for a person to look at;
+    returns the path."""
+    os.makedirs(SHOTS, exist_ok=True)
+    path = os.path.join(SHOTS, name + ".png")
+    tool(["import", "-window", "root", path])
+    if crop:
+        tool(["convert", path, "-crop", "%dx%d+%d+%d" % (crop[2], crop[3], crop[0], crop[1]), "+repage", path])
+    return path
+
+
 def wait_for(predicate, timeout=10.0, interval=0.1):
     deadline = time.time() + timeout
     while time.time() < deadline:
@@ -177,16 +238,40 @@ def focused_window():
     return tool(["xdotool", "getwindowfocus"]).decode().strip()
 
 
+def pointer():
+    """Where the pointer is, as (x, y)."""
+    where = dict(v.split(":") for v in tool(["xdotool", "getmouselocation"]).decode().split()[:2])
+    return int(where["x"]), int(where["y"])
+
+
+def window_area(window):
+    """(x, y, width, height) of an X window's inside, in screen coordinates, or None."""
+    info = subprocess.run(["xwininfo", "-id", str(window)], env=ENV, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL).stdout.decode()
+    fields = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
+    try:
+        return tuple(int(fields[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
+                                              "Width", "Height"))
+    except KeyError:
+        return None
+
+
 def point_at(window, x, y):
     """Moves the pointer to (x, y) on the screen, over `window`, and waits until the window
     manager has given that window the keyboard focus (it follows the pointer). Wine sees
     keys, registered hotkeys included, only while one of its windows has the focus."""
     focused = lambda: focused_window() == str(window)
-    tool(["xdotool", "mousemove", str(x), str(y)])
-    if wait_for(focused, timeout=1, interval=0.02):
+    away = ["mousemove", str(SCREEN_W - 1), str(SCREEN_H - 1)]
+    there = ["mousemove", str(x), str(y)]
+    px, py = pointer()
+    area = window_area(window)
+    inside = area and area[0] <= px < area[0] + area[2] and area[1] <= py < area[1] + area[3]
+    # The focus follows the pointer as it enters: one already over the window (the window
+    # above it closed) leaves and comes back.
+    tool(["xdotool"] + (away + there if inside and not focused() else there))
+    if wait_for(focused, timeout=5, interval=0.02):
         return
-    # Already there when the focused window closed: the focus follows only on entering.
-    tool(["xdotool", "mousemove", str(SCREEN_W - 1), str(SCREEN_H - 1), "mousemove", str(x), str(y)])
+    tool(["xdotool"] + away + there)
     if not wait_for(focused, timeout=5, interval=0.02):
         raise AssertionError(f"window {window} did not get the focus under the pointer")
 
@@ -213,6 +298,16 @@ class SessionTest(unittest.TestCase):
                          timeout=timeout, interval=0.1)
         self.assertTrue(shown, what)
         return shown
+
+
+class PictureTest(SessionTest):
+    """Base for tests that compare what the program made with the test picture on the
+    screen, read back once for the class as `root`."""
+
+    @classmethod
+    def setUpClass(cls):
+        paint_root(test_picture())
+        cls.root = read_root()
 
 
 class Held:

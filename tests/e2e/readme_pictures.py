@@ -6,17 +6,17 @@ import sys
 import tempfile
 
 import harness
-from harness import point_at, read_root, wait_for
-from screen import dimmed_picture, drag, pixel, toolbar_button
-from tray import SETTINGS_KEY, Tray, reg, tray_window, tray_window_id, xdotool
+from harness import SETTINGS_KEY, read_root, reg, wait_for
+from screen import click_button, dimmed_picture, drag, pin_origin, pixel, toolbar_origin
+from tray import Tray, press_hotkey, xdotool
 
 DOCS = sys.argv[1]
 SEL = (560, 180, 1460, 760)
-BAR_X, BAR_Y = SEL[2] - 450, SEL[3] + 8
+BAR_X, BAR_Y = toolbar_origin(SEL)
 
 
 def press(position):
-    xdotool("mousemove", *toolbar_button(BAR_X, BAR_Y, position), "click", 1)
+    click_button(SEL, position)
 
 
 def sweep(points):
@@ -48,9 +48,7 @@ harness.paint_root(sys.argv[2])
 tray = Tray(tempfile.mkdtemp(prefix="vls-"))
 original = read_root()  # with the tray window on it
 try:
-    x, y, w, h = tray_window()
-    point_at(tray_window_id(), x + w - 4, y + h // 2)
-    xdotool("key", "ctrl+shift+a")
+    press_hotkey()
     assert wait_for(lambda: dimmed_picture(read_root(), original), timeout=10), "no overlay"
     drag(*SEL)
     assert wait_for(lambda: pixel(read_root(), BAR_X + 3, BAR_Y + 3) == (0x33, 0x33, 0x33),
@@ -72,7 +70,7 @@ try:
     save("overlay.png", (1100, 700, SEL[0] - 100, SEL[1] - 50))
     xdotool("key", "ctrl+p")
     pw, ph = SEL[2] - SEL[0], SEL[3] - SEL[1]
-    px, py = (harness.SCREEN_W - pw) // 2, (harness.SCREEN_H - ph) // 2
+    px, py = pin_origin(SEL)
     assert wait_for(lambda: pixel(read_root(), 5, 200) == pixel(original, 5, 200), timeout=10)
     xdotool("mousemove", px + pw // 2, py + ph // 2)
     settle()

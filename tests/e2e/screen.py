@@ -1,7 +1,8 @@
-"""Reading the capture overlay off the X screen: how a pixel of the known picture looks
-dimmed, selected or framed, and a mouse drag through xdotool."""
+"""Reading the capture overlay off the X screen and working it: how a pixel of the known
+picture looks dimmed, selected or framed, where the toolbar and its buttons stand, a mouse
+drag through xdotool and the save dialog."""
 import harness
-from harness import SCREEN_W
+from harness import SCREEN_W, wait_for
 
 FRAME_RGB = (66, 133, 244)  # the selection frame's COLORREF 0xF48542
 DIM = [c * 155 // 255 for c in range(256)]
@@ -54,6 +55,65 @@ def drag(x1, y1, x2, y2):
     harness.tool([str(a) for a in xdo + ["mouseup", 1]])
 
 
-def toolbar_button(bar_x, bar_y, position):
-    """The centre of the toolbar button at `position` (0 is Pen) of a panel at (bar_x, bar_y)."""
-    return bar_x + 6 + 34 * position + 15, bar_y + 6 + 15
+# The selection the markup tests drag out: left, top, right, bottom.
+SELECTION = (300, 200, 1300, 800)
+PEN, ARROW, RECTANGLE, ELLIPSE, TEXT, MOSAIC, COLOUR, WIDTH, UNDO, PIN, COPY, SAVE, CLOSE = \
+    range(13)
+# The panel: 13 buttons 30 px square, 34 px apart, inside a 6 px margin.
+PANEL_W, BUTTON, PITCH, MARGIN = 450, 30, 34, 6
+
+
+def toolbar_origin(selection):
+    """The panel's top-left for a selection with room below it: right-aligned with the
+    selection, 8 px below it."""
+    left, top, right, bottom = selection
+    assert right - PANEL_W >= 0 and bottom + 8 + 2 * MARGIN + BUTTON <= harness.SCREEN_H
+    return right - PANEL_W, bottom + 8
+
+
+def button_corner(selection, position):
+    """The top-left pixel of the toolbar button at `position` (0 is Pen)."""
+    bar_x, bar_y = toolbar_origin(selection)
+    return bar_x + MARGIN + PITCH * position, bar_y + MARGIN
+
+
+def toolbar_button(selection, position):
+    """The centre of the toolbar button at `position`."""
+    x, y = button_corner(selection, position)
+    return x + BUTTON // 2, y + BUTTON // 2
+
+
+def pin_origin(selection):
+    """The top-left of a pin of the selection: it opens centred on the screen."""
+    left, top, right, bottom = selection
+    return (SCREEN_W - (right - left)) // 2, (harness.SCREEN_H - (bottom - top)) // 2
+
+
+def click_button(selection, position):
+    harness.tool(["xdotool", "mousemove", *map(str, toolbar_button(selection, position)),
+                  "click", "1"])
+
+
+def save_dialogs():
+    """Visible windows titled like the save dialog (its replace question shares the title)."""
+    return harness.subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Save Image$"],
+                                  env=harness.ENV, stdout=harness.subprocess.PIPE,
+                                  stderr=harness.subprocess.DEVNULL).stdout.decode().split()
+
+
+def save_through_dialog(folder, name, confirm_replace=False, type_delay=12):
+    """In the open save dialog: the path typed over the proposed name, Enter, and Yes when
+    the dialog asks before replacing a file. Waits until every save dialog has gone."""
+    if not wait_for(save_dialogs, timeout=10):
+        raise AssertionError("no save dialog")
+    harness.tool(["xdotool", "key", "ctrl+a"])
+    path = harness.winpath(folder) + "\\" + name
+    harness.tool(["xdotool", "type", "--delay", str(type_delay), path])
+    harness.tool(["xdotool", "key", "Return"])
+    if confirm_replace:
+        if not wait_for(lambda: len(save_dialogs()) == 2, timeout=10):
+            raise AssertionError("no question before replacing the file")
+        harness.shoot("save-replace-question")
+        harness.tool(["xdotool", "key", "Return"])  # Yes
+    if not wait_for(lambda: not save_dialogs(), timeout=10):
+        raise AssertionError("the save dialog stayed")

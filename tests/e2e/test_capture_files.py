@@ -10,7 +10,7 @@ import unittest
 import zlib
 
 import harness
-from harness import SCREEN_H, SCREEN_W, Held, SessionTest
+from harness import SCREEN_H, SCREEN_W, Held, PictureTest
 
 
 def png_chunks(data):
@@ -51,12 +51,7 @@ def noise_bgrx(width, height):
     return random.Random(19).randbytes(width * height * 4)
 
 
-class CaptureFiles(SessionTest):
-    @classmethod
-    def setUpClass(cls):
-        harness.paint_root(harness.test_picture())
-        cls.root = harness.read_root()
-
+class CaptureFiles(PictureTest):
     def zdir(self):
         return harness.winpath(self.dir)
 

@@ -2,16 +2,10 @@
 exit codes when the clipboard is busy."""
 import os
 import subprocess
-import tempfile
 import unittest
 
 import harness
-from harness import SCREEN_H, SCREEN_W, Held, SessionTest
-
-
-def clipboard(target):
-    return subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"], env=harness.ENV,
-                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20).stdout
+from harness import SCREEN_H, SCREEN_W, Held, PictureTest, clipboard, clipboard_image
 
 
 def clipboard_targets():
@@ -25,19 +19,9 @@ def put_text_on_clipboard(text):
     harness.wait_for(lambda: clipboard("UTF8_STRING") == text.encode())
 
 
-class Clipboard(SessionTest):
-    @classmethod
-    def setUpClass(cls):
-        harness.paint_root(harness.test_picture())
-        cls.root = harness.read_root()
-
+class Clipboard(PictureTest):
     def clipboard_pixels(self):
-        data = harness.wait_for(lambda: clipboard("image/bmp"))
-        self.assertEqual(data[:2], b"BM")
-        path = os.path.join(self.dir, "clip.bmp")
-        with open(path, "wb") as f:
-            f.write(data)
-        return harness.image_rgb(path)
+        return clipboard_image(self.path("clip.bmp"))
 
     def test_copy_alone_puts_the_screen_on_the_clipboard_and_writes_no_file(self):
         put_text_on_clipboard("earlier contents")

@@ -2,9 +2,10 @@
 key presses, closed with OK, Cancel or the caption's close button."""
 import unittest
 
-from harness import Held, SessionTest, focused_window, paint_root, test_picture, wait_for
-from tray import (MENU_HOTKEY, SETTINGS_KEY, Tray, centre, dialog, hotkey_free,
-                  overlay_shown, reg, reg_values, shoot, xdotool)
+import tray
+from harness import SETTINGS_KEY, Held, reg, reg_values, shoot, wait_for
+from tray import (IDCANCEL, IDOK, KEY_NAME, PROMPT, SharedTrayTest, centre, dialog, hotkey_free,
+                  overlay_shown, xdotool)
 
 NEED_MODIFIER = "At least one modifier key required (Ctrl/Shift/Alt/Win)"
 TAKEN = "In use by another program: choose another combination"
@@ -19,42 +20,16 @@ def setUpModule():
 
 
 def tearDownModule():
+    tray.stop_shared_tray()
     reg("delete", X11_KEY, "/v", "Decorated", "/f")
 
 
-class HotkeyDialogTest(SessionTest):
-    def setUp(self):
-        super().setUp()
-        reg("delete", SETTINGS_KEY, "/f")
-        self.picture = paint_root(test_picture())
-        self.tray = Tray(self.dir)
-        self.addCleanup(self.tray.stop)
-        self.assertIsNotNone(self.tray.icon)
-
-    def open_dialog(self):
-        """Opens the dialog from the menu. The pointer stays on the tray icon: the dialog
-        must take the keyboard itself when it opens, as on Windows."""
-        self.tray.choose(MENU_HOTKEY)
-        shown = wait_for(dialog)
-        self.assertIsNotNone(shown, "the hotkey dialog did not open")
-        titled = lambda: xdotool("getwindowname", focused_window()).strip() == "Hotkey Settings"
-        self.assertTrue(wait_for(titled, timeout=5), "the dialog did not take the keyboard")
-        # Keys typed before Wine itself has made the dialog the foreground window still go
-        # to the window that had it. Wine now and then leaves the foreground behind the X
-        # focus (its SetForegroundWindow races the window manager's own activation); a
-        # click on the dialog's prompt then activates it, as a user's would.
-        foreground = lambda: (dialog() or {}).get("foreground")
-        if not wait_for(foreground, timeout=3):
-            xdotool("mousemove", *centre(dialog()[100][0]), "click", 1)
-        self.assertTrue(wait_for(foreground, timeout=5),
-                        "the dialog did not become the foreground window")
-        return shown
-
+class HotkeyDialogTest(SharedTrayTest):
     def press(self, *keys):
         xdotool("key", "--delay", 60, *keys)
 
     def label(self):
-        return dialog()[101][1]
+        return dialog()[KEY_NAME][1]
 
     def expect_label(self, text, why=None):
         """Waits until the dialog shows `text` for the combination."""
@@ -67,39 +42,37 @@ class HotkeyDialogTest(SessionTest):
     def closed(self):
         return wait_for(lambda: dialog() is None, timeout=5)
 
+    def ok_stores(self, modifiers, vk):
+        """OK closes the dialog and stores the combination as two DWORDs."""
+        self.click(IDOK)
+        self.assertTrue(self.closed(), "OK did not close the dialog")
+        stored = wait_for(lambda: (lambda v: "HotkeyVk" in v and v)(reg_values(SETTINGS_KEY)))
+        self.assertEqual(stored, {"HotkeyModifiers": ("REG_DWORD", hex(modifiers)),
+                                  "HotkeyVk": ("REG_DWORD", hex(vk))})
+
     def test_shows_the_current_hotkey_and_takes_ctrl_shift_p(self):
-        shown = self.open_dialog()
+        shown = self.tray.open_hotkey_dialog()
         self.assertEqual(shown["window"][1], "Hotkey Settings")
-        self.assertEqual(shown[100][1], "Press a new key combination:")
-        self.assertEqual(shown[101][1], "Ctrl + Shift + A")
-        self.assertEqual(shown[1][1], "OK")
-        self.assertEqual(shown[2][1], "Cancel")
+        self.assertEqual(shown[PROMPT][1], "Press a new key combination:")
+        self.assertEqual(shown[KEY_NAME][1], "Ctrl + Shift + A")
+        self.assertEqual(shown[IDOK][1], "OK")
+        self.assertEqual(shown[IDCANCEL][1], "Cancel")
         shoot("hotkey-dialog", (700, 420, 520, 240))
         self.press("ctrl+shift+p")
         self.expect_label("Ctrl + Shift + P")
-        self.click(1)
-        self.assertTrue(self.closed())
-        values = wait_for(lambda: reg_values(SETTINGS_KEY).get("HotkeyVk") and
-                          reg_values(SETTINGS_KEY))
-        self.assertEqual(values["HotkeyModifiers"], ("REG_DWORD", "0x6"))
-        self.assertEqual(values["HotkeyVk"], ("REG_DWORD", "0x50"))
+        self.ok_stores(0x6, 0x50)
         # The new combination is held by the tray, the old one is free again.
         self.assertFalse(hotkey_free(6, 0x50))
         self.assertTrue(hotkey_free(6, 0x41))
 
     def test_f9_alone_is_accepted(self):
-        self.open_dialog()
+        self.tray.open_hotkey_dialog()
         self.press("F9")
         self.expect_label("F9")
-        self.click(1)
-        self.assertTrue(self.closed())
-        values = wait_for(lambda: reg_values(SETTINGS_KEY).get("HotkeyVk") and
-                          reg_values(SETTINGS_KEY))
-        self.assertEqual(values["HotkeyModifiers"], ("REG_DWORD", "0x0"))
-        self.assertEqual(values["HotkeyVk"], ("REG_DWORD", "0x78"))
+        self.ok_stores(0x0, 0x78)
 
     def test_plain_keys_show_the_modifier_rule_and_ok_keeps_the_last_combination(self):
-        self.open_dialog()
+        self.tray.open_hotkey_dialog()
         self.press("ctrl+shift+x")
         self.expect_label("Ctrl + Shift + X")
         for key in ("q", "Return", "Escape"):
@@ -111,14 +84,10 @@ class HotkeyDialogTest(SessionTest):
         shoot("hotkey-dialog-rule", (700, 420, 520, 240))
         # A lone modifier changes nothing: OK then keeps Ctrl+Shift+X (checked below).
         self.press("shift")
-        self.click(1)
-        self.assertTrue(self.closed())
-        values = wait_for(lambda: reg_values(SETTINGS_KEY).get("HotkeyVk") and
-                          reg_values(SETTINGS_KEY))
-        self.assertEqual(values["HotkeyVk"], ("REG_DWORD", "0x58"))
+        self.ok_stores(0x6, 0x58)
 
     def test_after_a_refused_ok_the_next_keys_choose_another_combination(self):
-        self.open_dialog()
+        self.tray.open_hotkey_dialog()
         self.press("ctrl+alt+k")
         self.expect_label("Ctrl + Alt + K")
         # Taken by another program only now: a held hotkey's keys go to its holder.
@@ -126,25 +95,20 @@ class HotkeyDialogTest(SessionTest):
             # A loaded Wine now and then misses a click that follows the pointer's move at
             # once; a refused OK may be clicked again.
             for _ in range(3):
-                self.click(1)
+                self.click(IDOK)
                 if wait_for(lambda: self.label() == TAKEN, timeout=3, interval=0.05):
                     break
             self.expect_label(TAKEN, "OK took a combination another program holds")
             # The click put the keyboard on OK; the dialog must have taken it back.
             self.press("F9")
             self.expect_label("F9", "the key after the refused OK went to the button")
-            self.click(1)
-            self.assertTrue(self.closed())
-        values = wait_for(lambda: reg_values(SETTINGS_KEY).get("HotkeyVk") and
-                          reg_values(SETTINGS_KEY))
-        self.assertEqual(values["HotkeyModifiers"], ("REG_DWORD", "0x0"))
-        self.assertEqual(values["HotkeyVk"], ("REG_DWORD", "0x78"))
+            self.ok_stores(0x0, 0x78)
 
     def test_caption_close_button_and_cancel_change_nothing(self):
         for how in ("caption", "cancel", None):
-            shown = self.open_dialog()
+            shown = self.tray.open_hotkey_dialog()
             # The tray has finished with the previous dialog once it shows a new one.
-            self.assertEqual(shown[101][1], "Ctrl + Shift + A", how)
+            self.assertEqual(shown[KEY_NAME][1], "Ctrl + Shift + A", how)
             self.assertEqual(reg_values(SETTINGS_KEY), {}, how)
             self.assertFalse(hotkey_free(6, 0x41), how)
             self.assertTrue(hotkey_free(6, 0x50), how)
@@ -153,7 +117,7 @@ class HotkeyDialogTest(SessionTest):
             self.press("ctrl+shift+p")
             self.expect_label("Ctrl + Shift + P")
             if how == "cancel":
-                self.click(2)
+                self.click(IDCANCEL)
             else:
                 left, top, right, bottom = shown["window"][0]
                 client_top = shown["client"][0][1]
@@ -166,19 +130,19 @@ class HotkeyDialogTest(SessionTest):
                     if wait_for(lambda: dialog() is None, timeout=3):
                         break
             self.assertTrue(self.closed(), how)
-        self.click(2)
+        self.click(IDCANCEL)
 
     def test_chosen_combination_opens_the_overlay_and_the_old_one_does_not(self):
-        self.open_dialog()
+        self.tray.open_hotkey_dialog()
         self.press("ctrl+shift+p")
-        self.click(1)
+        self.click(IDOK)
         self.assertTrue(self.closed())
         self.tray.point_at_icon()  # keys reach Wine only over one of its windows
         self.press("ctrl+shift+a", "ctrl+shift+p")
-        self.assertTrue(wait_for(lambda: overlay_shown(self.picture)), "no overlay")
+        self.assertTrue(wait_for(lambda: overlay_shown(self.original)), "no overlay")
         # Had the old combination opened one too, a second overlay would still show.
         xdotool("key", "Escape")
-        self.assertTrue(wait_for(lambda: not overlay_shown(self.picture), timeout=5),
+        self.assertTrue(wait_for(lambda: not overlay_shown(self.original), timeout=5),
                         "more than one overlay opened")
 
 

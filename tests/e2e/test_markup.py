@@ -3,40 +3,26 @@ xdotool presses on the toolbar and drags on the selection, the marks read back o
 screen with ImageMagick, and the copied image read back with xclip."""
 import subprocess
 import unittest
-from functools import partial
 
 import harness
-import tray
 import xpixels
-from harness import SCREEN_W, Held, crop_rgb, read_root, wait_for
-from screen import dimmed_picture, drag, pixel, region_equal, same_picture, toolbar_button
-from tray import centre, dialog, press_hotkey, shoot, xdotool
-from tray import setUpModule, tearDownModule  # noqa: F401  (the module's shared tray)
+from harness import SCREEN_W, Held, clipboard_image, crop_rgb, read_root, shoot, wait_for
+from screen import (ARROW, COLOUR, COPY, ELLIPSE, MOSAIC, PEN, RECTANGLE, SAVE, SELECTION as SEL,
+                    TEXT, WIDTH, click_button, dimmed_picture, drag, pin_origin, pixel,
+                    region_equal, same_picture, save_dialogs, save_through_dialog)
+from tray import SharedTrayTest, centre, dialog, overlay_windows, press_hotkey, xdotool
+from tray import tearDownModule  # noqa: F401  (ends the module's shared tray)
 
 RED = (255, 0, 0)
 WHITE = (255, 255, 255)
-SEL = (300, 200, 1300, 800)  # left, top, right, bottom
-# The toolbar stands 8 px below the selection, right-aligned: buttons 30 px wide, 34 apart.
-BAR_X, BAR_Y = SEL[2] - 450, SEL[3] + 8
-PEN, ARROW, RECTANGLE, ELLIPSE, TEXT, MOSAIC, COLOUR, WIDTH, UNDO, PIN, COPY, SAVE, CLOSE = \
-    range(13)
-button = partial(toolbar_button, BAR_X, BAR_Y)
 
 
 def press(position):
-    x, y = button(position)
-    xdotool("mousemove", x, y, "click", 1)
+    click_button(SEL, position)
 
 
 def column_red(rgb, x, y1, y2):
     return sum(pixel(rgb, x, y) == RED for y in range(y1, y2))
-
-
-def clipboard_bmp(path):
-    data = harness.tool(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-o"])
-    with open(path, "wb") as f:
-        f.write(data)
-    return harness.image_rgb(path)
 
 
 def highlighted(shown):
@@ -45,17 +31,7 @@ def highlighted(shown):
     return sum(1 for r, g, b in blue if b > 180 and r < 120 and b - g > 40)
 
 
-class MarkupTest(harness.SessionTest):
-    @classmethod
-    def setUpClass(cls):
-        cls.original = read_root()
-
-    def setUp(self):
-        super().setUp()
-        self.assertTrue(tray.shared.running(), "the tray instance has gone")
-        self.assertTrue(wait_for(lambda: self.back_to_picture(read_root()), timeout=10),
-                        "screen is not the test picture")
-
+class MarkupTest(SharedTrayTest):
     def back_to_picture(self, shown):
         return same_picture(shown, self.original)
 
@@ -67,7 +43,7 @@ class MarkupTest(harness.SessionTest):
                          "the selection was not confirmed")
         # Keys reach the overlay only once the window manager has given it the focus,
         # which a loaded machine does late: a Ctrl+P pressed before that is lost.
-        overlays = tray.overlay_windows()
+        overlays = overlay_windows()
         if overlays:
             harness.point_at(int(overlays[-1], 16), 700, 500)
 
@@ -141,7 +117,7 @@ class MarkupTest(harness.SessionTest):
         xdotool("key", "Return")
         xdotool("mouseup", 1)
         self.screen_when(self.back_to_picture, "Enter did not close the overlay")
-        w, h, image = clipboard_bmp(self.path("copy.bmp"))
+        w, h, image = clipboard_image(self.path("copy.bmp"))
         self.assertEqual((w, h), (SEL[2] - SEL[0], SEL[3] - SEL[1]))
         inner = crop_rgb(image, w, 2, 2, w - 4, h - 4)
         self.assertEqual(inner, crop_rgb(shown, SCREEN_W, SEL[0] + 2, SEL[1] + 2, w - 4, h - 4))
@@ -158,7 +134,7 @@ class MarkupTest(harness.SessionTest):
         # Had a refused copy closed the overlay, this press would reach no overlay.
         press(COPY)
         self.screen_when(self.back_to_picture, "Copy after the refused copies did not copy")
-        w, h, image = clipboard_bmp(self.path("copy.bmp"))
+        w, h, image = clipboard_image(self.path("copy.bmp"))
         self.assertEqual((w, h), (SEL[2] - SEL[0], SEL[3] - SEL[1]))
         self.assertIn(column_red(_as_screen(image, w), 250, 90, 110), (4, 5))
 
@@ -166,16 +142,7 @@ class MarkupTest(harness.SessionTest):
         """Save on the toolbar, the name typed into Wine's save dialog, Enter; Yes when the
         dialog asks before replacing a file."""
         press(SAVE)
-        self.assertTrue(wait_for(lambda: save_dialogs(), timeout=10), "no save dialog")
-        xdotool("key", "ctrl+a")
-        xdotool("type", harness.winpath(self.dir) + "\\" + name)
-        xdotool("key", "Return")
-        if confirm_replace:
-            self.assertTrue(wait_for(lambda: len(save_dialogs()) == 2, timeout=10),
-                            "no question before replacing the file")
-            shoot("markup-save-replace")
-            xdotool("key", "Return")  # Yes
-        self.assertTrue(wait_for(lambda: not save_dialogs(), timeout=10))
+        save_through_dialog(self.dir, name, confirm_replace)
 
     def test_save_asks_for_a_name_and_the_name_alone_picks_the_format(self):
         w, h = SEL[2] - SEL[0], SEL[3] - SEL[1]
@@ -218,14 +185,14 @@ class MarkupTest(harness.SessionTest):
             self.screen_when(self.back_to_picture, "Ctrl+C did not copy after the failed save")
         with open(busy, "rb") as f:
             self.assertEqual(f.read(), b"old contents")
-        w, h, image = clipboard_bmp(self.path("copy.bmp"))
+        w, h, image = clipboard_image(self.path("copy.bmp"))
         self.assertIn(column_red(_as_screen(image, w), 250, 90, 110), (4, 5), "the mark is kept")
 
     def test_pin_shows_the_selection_centred_until_right_clicked(self):
         self.open_with_selection()
         xdotool("mousemove", 700, 500, "key", "ctrl+p")
         w, h = SEL[2] - SEL[0], SEL[3] - SEL[1]
-        x, y = (harness.SCREEN_W - w) // 2, (harness.SCREEN_H - h) // 2
+        x, y = pin_origin(SEL)
         inside = crop_rgb(self.original, SCREEN_W, SEL[0] + 1, SEL[1] + 30, w - 60, h - 60)
         self.screen_when(lambda r: crop_rgb(r, SCREEN_W, x + 1, y + 30, w - 60, h - 60) == inside
                          and pixel(r, 5, 5) == pixel(self.original, 5, 5),
@@ -239,7 +206,7 @@ class MarkupTest(harness.SessionTest):
         self.open_with_selection()
         xdotool("mousemove", 700, 500, "key", "ctrl+p")
         w, h = SEL[2] - SEL[0], SEL[3] - SEL[1]
-        left, top = (harness.SCREEN_W - w) // 2, (harness.SCREEN_H - h) // 2
+        left, top = pin_origin(SEL)
         x, y = left + w // 2, top + h // 2
         xdotool("mousemove", x, y)
         # Wherever a failure leaves the pin, it is closed so the next test sees the picture.
@@ -362,11 +329,6 @@ def wine_has_the_focus():
 def near(found, expected):
     """Each of the four within 1 px."""
     return found is not None and all(abs(a - b) <= 1 for a, b in zip(found, expected))
-
-
-def save_dialogs():
-    """Visible windows titled like the save dialog (its replace question shares the title)."""
-    return xdotool("search", "--onlyvisible", "--name", "^Save Image$").split()
 
 
 def _as_screen(image, width):

@@ -5,27 +5,15 @@ import time
 import unittest
 
 import harness
-import tray
-from harness import SCREEN_W, SCREEN_H, point_at, read_root, wait_for
-from screen import FRAME_RGB, dimmed_picture, drag, pixel, region_dimmed, \
-    region_equal, same_picture
-from tray import setUpModule, tearDownModule  # noqa: F401  (the module's shared tray)
-from tray import (overlay_windows, committed_kb, press_hotkey, shoot, tray_icons,
-                  tray_window, tray_window_id, xdotool)
+from harness import SCREEN_W, SCREEN_H, read_root, shoot, wait_for
+from screen import BUTTON, FRAME_RGB, PITCH, WIDTH, button_corner, dimmed_picture, drag, pixel, \
+    region_dimmed, region_equal, same_picture
+from tray import (SharedTrayTest, committed_kb, overlay_windows, press_hotkey,
+                  tray_icons, tray_window_id, xdotool)
+from tray import tearDownModule  # noqa: F401  (ends the module's shared tray)
 
 
-class OverlayByHotkeyTest(harness.SessionTest):
-    @classmethod
-    def setUpClass(cls):
-        cls.original = read_root()
-
-    def setUp(self):
-        super().setUp()
-        self.assertTrue(tray.shared.running(), "the tray instance has gone")
-        # Each test starts from the known picture, with no overlay left on it.
-        self.screen_when(lambda r: same_picture(r, self.original), "screen is not the test picture",
-                         timeout=10)
-
+class OverlayByHotkeyTest(SharedTrayTest):
     def open_overlay(self):
         press_hotkey()
         return self.screen_when(lambda r: dimmed_picture(r, self.original),
@@ -57,25 +45,15 @@ class OverlayByHotkeyTest(harness.SessionTest):
         self.assertTrue(region_dimmed(shown, self.original, 1450, 850, 400, 200))
         # The size label's black box reaches 4 pixels left of the selection, above it.
         self.assertEqual(pixel(shown, 897, 442), (0, 0, 0))
-        # The toolbar's panel sits right-aligned 8 pixels below the selection: its width
-        # button (the eighth, 1194-1224 by 814-844) says "Medium" inside its own edges,
-        # clear of the gaps beside it (1190-1194, 1224-1228).
-        shown = self.screen_when(lambda r: self.width_label_ink(r) is not None,
+        # The width button says "Medium" inside its own edges, clear of the gaps beside it.
+        x, y = button_corner((900, 450, 1400, 800), WIDTH)
+        shown = self.screen_when(lambda r: width_label_ink(r, x, y) is not None,
                                  "no width label on the toolbar")
-        left, right = self.width_label_ink(shown)
+        left, right = width_label_ink(shown, x, y)
         self.close_with_escape()
-        self.assertGreaterEqual(left, 1194)
-        self.assertLessEqual(right, 1224)
-        self.assertTrue(tray.shared.running())
-
-    @staticmethod
-    def width_label_ink(shown):
-        """The first and one past the last column from the colour button's right edge to
-        the undo button's left edge holding a pixel far from the panel's 0x333333."""
-        columns = [x for x in range(1190, 1228)
-                   if any(sum(abs(c - 0x33) for c in pixel(shown, x, y)) > 200
-                          for y in range(814, 844))]
-        return (columns[0], columns[-1] + 1) if columns else None
+        self.assertGreaterEqual(left, x)
+        self.assertLessEqual(right, x + BUTTON)
+        self.assertTrue(self.tray.running())
 
     def test_drag_of_three_pixels_confirms_nothing(self):
         self.open_overlay()
@@ -101,7 +79,7 @@ class OverlayByHotkeyTest(harness.SessionTest):
         xdotool("click", 3)
         xdotool("mouseup", 1)
         self.screen_when(lambda r: same_picture(r, self.original), "the screen did not come back")
-        self.assertTrue(tray.shared.running())
+        self.assertTrue(self.tray.running())
 
     def test_second_hotkey_press_stacks_and_the_lower_overlay_keeps_working(self):
         self.open_overlay()
@@ -129,30 +107,36 @@ class OverlayByHotkeyTest(harness.SessionTest):
         result = harness.run(["version"], timeout=30)
         self.assertEqual(result.code, 0)
         self.assertEqual(result.out, b"Vellumshot 1.0.0\n")
-        self.assertTrue(tray.shared.running())
+        self.assertTrue(self.tray.running())
         self.assertEqual(tray_icons(), icons)
         self.open_overlay()
         self.close_with_escape()
 
 
-class TrayOverlayResourceTest(harness.SessionTest):
+def width_label_ink(shown, x, y):
+    """The first and one past the last column, from the gap left of the button at (x, y) to
+    the gap right of it, holding a pixel far from the panel's 0x333333."""
+    gap = PITCH - BUTTON
+    columns = [c for c in range(x - gap, x + BUTTON + gap)
+               if any(sum(abs(v - 0x33) for v in pixel(shown, c, r)) > 200
+                      for r in range(y, y + BUTTON))]
+    return (columns[0], columns[-1] + 1) if columns else None
+
+
+class TrayOverlayResourceTest(SharedTrayTest):
     # Committed memory moves only with what the tray keeps: a screen-sized bitmap kept by
     # every overlay (8 MB at 1080p) shows after the first cycle, and over 20 cycles even
     # 205 kB kept per overlay passes the 4 MB allowed.
     CYCLES = 20
 
     def test_overlays_give_the_tray_its_memory_back(self):
-        original = read_root()
-        x, y, w, h = tray_window()
-
         def cycle():
-            point_at(tray_window_id(), x + w - 4, y + h // 2)
-            xdotool("key", "ctrl+shift+a")
-            self.assertTrue(wait_for(lambda: dimmed_picture(read_root(), original), timeout=15,
-                                     interval=0.05), "no overlay")
+            press_hotkey()
+            self.assertTrue(wait_for(lambda: dimmed_picture(read_root(), self.original),
+                                     timeout=15, interval=0.05), "no overlay")
             xdotool("key", "Escape")
-            self.assertTrue(wait_for(lambda: same_picture(read_root(), original), timeout=15,
-                                     interval=0.05), "overlay did not close")
+            self.assertTrue(wait_for(lambda: same_picture(read_root(), self.original),
+                                     timeout=15, interval=0.05), "overlay did not close")
 
         for _ in range(3):  # warm up: first use loads fonts, caches and X resources
             cycle()

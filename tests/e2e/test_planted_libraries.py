@@ -6,11 +6,10 @@ beside the program for each name (the order Windows uses for a name that is not 
 KnownDLL); the planted DLL marks every load with a file beside itself."""
 import os
 import shutil
-import subprocess
 import unittest
 
 import tray
-from harness import ENV, EXE, TOOLS, SessionTest, paint_root, test_picture, wait_for
+from harness import ENV, EXE, TOOLS, SessionTest, import_table, paint_root, test_picture, wait_for
 
 # HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs of 64-bit Windows 10,
 # and ntdll, which every process maps from the system folder before anything else.
@@ -28,13 +27,10 @@ ALPHABLEND_DLL = "msimg32.dll"
 # A library that Wine's own DLLs take from beside the executable when told to: planting
 # it shows that a planted DLL is seen when it loads.
 WINE_TAKES_FROM_BESIDE = "version.dll"
-IDCANCEL = 2
 
 
 def imported_dlls(exe):
-    objdump = shutil.which("x86_64-w64-mingw32-objdump") or "objdump"
-    table = subprocess.run([objdump, "-p", exe], check=True, stdout=subprocess.PIPE).stdout
-    return {line.split(":", 1)[1].strip().lower() for line in table.decode().splitlines()
+    return {line.split(":", 1)[1].strip().lower() for line in import_table(exe)
             if line.strip().startswith("DLL Name:")}
 
 
@@ -90,7 +86,7 @@ class PlantedLibraries(SessionTest):
         running.choose(tray.MENU_HOTKEY)
         shown = wait_for(tray.dialog)
         self.assertIsNotNone(shown, "the hotkey dialog did not open")
-        tray.xdotool("mousemove", *tray.centre(shown[IDCANCEL][0]), "click", 1)
+        tray.xdotool("mousemove", *tray.centre(shown[tray.IDCANCEL][0]), "click", 1)
         self.assertTrue(wait_for(lambda: tray.dialog() is None), "Cancel left the dialog open")
         # The overlay dims the screen: the drawing that used to call msimg32.
         tray.press_hotkey()

@@ -2,34 +2,12 @@
 program's own functions, checked and prepared from outside with Wine's reg tool."""
 import os
 import shutil
-import subprocess
 import unittest
 
 import harness
+from harness import RUN_KEY, SETTINGS_KEY, reg, reg_values
 
 PROBE = os.path.join(harness.TOOLS, "settings_probe.exe")
-SETTINGS_KEY = r"HKCU\SOFTWARE\Vellumshot"
-RUN_KEY = r"HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
-
-
-def reg(*args):
-    """Wine's reg tool on the session's prefix; returns (exit code, output text)."""
-    done = subprocess.run([harness.WINE, "reg"] + list(args), env=harness.ENV,
-                          stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                          stderr=subprocess.STDOUT, timeout=60)
-    return done.returncode, done.stdout.decode("utf-8", "replace")
-
-
-def stored_values(key):
-    """{name: (type, data)} as `reg query` lists them."""
-    code, out = reg("query", key)
-    values = {}
-    if code == 0:
-        for line in out.splitlines():
-            parts = line.split(None, 2)
-            if len(parts) >= 2 and parts[1].startswith("REG_"):
-                values[parts[0]] = (parts[1], parts[2] if len(parts) > 2 else "")
-    return values
 
 
 def clear_registry():
@@ -63,7 +41,7 @@ class HotkeySettingsTest(RegistryTest):
 
     def test_saved_hotkey_is_two_dwords_and_reads_back(self):
         self.probe("save", "9", "0xBA")
-        self.assertEqual(stored_values(SETTINGS_KEY), {
+        self.assertEqual(reg_values(SETTINGS_KEY), {
             "HotkeyModifiers": ("REG_DWORD", "0x9"),
             "HotkeyVk": ("REG_DWORD", "0xba"),
         })
@@ -81,7 +59,7 @@ class HotkeySettingsTest(RegistryTest):
         # Eight bytes of 66: too long for a DWORD and of another type.
         self.import_reg("[HKEY_CURRENT_USER\\SOFTWARE\\Vellumshot]\n"
                         '"HotkeyVk"=hex(b):42,00,00,00,00,00,00,00\n')
-        self.assertEqual(stored_values(SETTINGS_KEY)["HotkeyVk"][0], "REG_QWORD")
+        self.assertEqual(reg_values(SETTINGS_KEY)["HotkeyVk"][0], "REG_QWORD")
         self.assertEqual(self.probe("load"), "3 65")
 
     def test_modifiers_of_another_type_fall_back_while_the_key_is_kept(self):
@@ -97,7 +75,7 @@ class StartOnBootTest(RegistryTest):
         """The Run value is the quoted path, as a REG_SZ whose size counts the UTF-16 text
         and its one terminating NUL."""
         command = '"' + exe_windows_path + '"'
-        self.assertEqual(stored_values(RUN_KEY)["Vellumshot"], ("REG_SZ", command))
+        self.assertEqual(reg_values(RUN_KEY)["Vellumshot"], ("REG_SZ", command))
         raw = command.encode("utf-16-le") + b"\0\0"
         self.assertEqual(self.probe("run-value").split("\n"),
                          ["type 1 size %d" % len(raw), raw.hex()])
@@ -112,7 +90,7 @@ class StartOnBootTest(RegistryTest):
         self.expect_run_value(harness.winpath(PROBE))
         self.probe("toggle")
         self.assertEqual(self.probe("autostart"), "off")
-        self.assertNotIn("Vellumshot", stored_values(RUN_KEY))
+        self.assertNotIn("Vellumshot", reg_values(RUN_KEY))
         self.assertEqual(reg("query", RUN_KEY)[0], 0, "the Run key itself stays")
 
     def test_toggling_four_times_ends_off_with_the_key_left(self):
@@ -147,7 +125,7 @@ class StartOnBootTest(RegistryTest):
                 self.assertEqual(self.probe("autostart"), "on")
                 self.probe("toggle")
                 self.assertEqual(self.probe("autostart"), "off")
-                self.assertNotIn("Vellumshot", stored_values(RUN_KEY))
+                self.assertNotIn("Vellumshot", reg_values(RUN_KEY))
 
     def test_other_run_values_are_left_alone(self):
         reg("add", RUN_KEY, "/v", "Other", "/t", "REG_SZ", "/d", "other.exe", "/f")
@@ -155,7 +133,7 @@ class StartOnBootTest(RegistryTest):
         self.assertEqual(self.probe("autostart"), "off")
         self.probe("toggle")
         self.probe("toggle")
-        self.assertEqual(stored_values(RUN_KEY)["Other"], ("REG_SZ", "other.exe"))
+        self.assertEqual(reg_values(RUN_KEY)["Other"], ("REG_SZ", "other.exe"))
 
 
 class LanguageTest(RegistryTest):

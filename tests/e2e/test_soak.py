@@ -3,39 +3,39 @@ finished in turn by Copy, Save (through Wine's save dialog), Pin (the pin then c
 Esc. The tray's committed memory must settle, the screen must come back clean and the tray
 must still answer its hotkey and its menu.
 
-The default run makes 24 captures, VLS_SOAK_CAPTURES=200 the long one. 24 are enough to
+The default run makes 20 captures, VLS_SOAK_CAPTURES=200 the long one. 20 are enough to
 catch a leaked selection image with certainty: committed memory does not move with pages
 coming and going, and after the 8 captures of the baseline (each finish twice, so its
-caches are filled) each finish runs 4 more times, so an image of 2.3 MB kept by even one
-of the four finishes keeps 9.4 MB, more than twice the growth allowed."""
+caches are filled) each finish runs 3 more times, so an image of 1000 x 600 (2,368 kB
+committed, as a Pin keeping a copy showed) kept by even one of the four finishes keeps
+3 x 2,368 = 7,104 kB, 1.7 times the growth allowed."""
 import os
 import time
 import unittest
-from functools import partial
 
-import harness
-import tray
 import xpixels
-from harness import SCREEN_W, SCREEN_H, crop_rgb, read_root, wait_for
-from screen import DIM, FRAME_RGB, pixel, same_picture, toolbar_button
-from tray import setUpModule, tearDownModule  # noqa: F401  (the module's shared tray)
-from tray import (committed_kb, overlay_windows, own_windows, press_hotkey,
-                  shoot, tray_window_id, xdotool)
+from harness import SCREEN_W, crop_rgb, read_root, shoot, wait_for
+from screen import (ARROW, COPY, DIM, ELLIPSE, FRAME_RGB, MOSAIC, PANEL_W, PEN, PIN, RECTANGLE,
+                    SAVE, SELECTION as SEL, TEXT, button_corner, drag, pin_origin, pixel,
+                    same_picture, save_through_dialog, toolbar_button, toolbar_origin)
+from tray import (SharedTrayTest, committed_kb, overlay_windows, own_windows, press_hotkey,
+                  tray_window_id, xdotool)
+from tray import tearDownModule  # noqa: F401  (ends the module's shared tray)
 
-CAPTURES = int(os.environ.get("VLS_SOAK_CAPTURES", "24"))
+CAPTURES = int(os.environ.get("VLS_SOAK_CAPTURES", "20"))
 SETTLED_AFTER = 8   # captures after which the memory is taken as the baseline
 CURVE_STEP = max(4, CAPTURES // 10)
-ALLOWED_GROWTH_KB = 4 * 1024  # one leaked 1000 x 600 selection alone is 2.3 MB
+ALLOWED_GROWTH_KB = 4 * 1024  # one leaked 1000 x 600 selection alone is 2,368 kB
 ATTEMPTS = 5  # tries at a capture whose pointer events Wine misplaces
 
 RED = (255, 0, 0)
 HIGHLIGHT = (0x66, 0x66, 0x66)  # the chosen tool's button
-SEL = (300, 200, 1300, 800)
-BAR_X, BAR_Y = SEL[2] - 450, SEL[3] + 8
-PEN, ARROW, RECTANGLE, ELLIPSE, TEXT, MOSAIC = range(6)
-PIN, COPY, SAVE = 9, 10, 11
+BAR_X, BAR_Y = toolbar_origin(SEL)
 PIN_SIZE = f"{SEL[2] - SEL[0]}x{SEL[3] - SEL[1]}+"
-button = partial(toolbar_button, BAR_X, BAR_Y)
+
+
+def button(position):
+    return toolbar_button(SEL, position)
 
 
 def move(x, y):
@@ -45,14 +45,6 @@ def move(x, y):
 def press(which=1):
     """A click where the pointer is."""
     xdotool("mousedown", which, "mouseup", which)
-
-
-def drag(x1, y1, x2, y2):
-    """A left-button drag in three moves; the pointer is already at (x1, y1)."""
-    xdo = ["mousedown", "1"]
-    for k in (1, 2, 3):
-        xdo += ["mousemove", x1 + (x2 - x1) * k // 3, y1 + (y2 - y1) * k // 3]
-    xdotool(*xdo, "mouseup", "1")
 
 
 def red(x, y, w, h):
@@ -65,22 +57,14 @@ def pin_windows():
     return own_windows(PIN_SIZE)
 
 
-def save_dialogs():
-    return xdotool("search", "--onlyvisible", "--name", "^Save Image$").split()
-
-
 class Missed(Exception):
     """A marking step's effect did not show on the screen."""
 
 
-class SoakTest(harness.SessionTest):
+class SoakTest(SharedTrayTest):
     """Wine may place a press that follows a jump of the pointer closely at the pointer's
     old position. So the pointer goes to where the next press will be, then the test waits
     until the screen shows the previous step's effect, and only then presses."""
-
-    def setUp(self):
-        super().setUp()
-        self.original = read_root()
 
     def until(self, condition, what, timeout=10):
         if not wait_for(condition, timeout=timeout, interval=0.01):
@@ -105,7 +89,7 @@ class SoakTest(harness.SessionTest):
         the button's highlight (a dark grey corner)."""
         press()
         move(*then)
-        x, y = BAR_X + 6 + 34 * tool, BAR_Y + 6
+        x, y = button_corner(SEL, tool)
         self.need(lambda: xpixels.region(x, y, 2, 2) == bytes(HIGHLIGHT) * 4,
                   f"capture {number}: tool {tool} not chosen")
 
@@ -134,7 +118,7 @@ class SoakTest(harness.SessionTest):
                 move(400, 300)
                 # The toolbar's presses are hit-tested against the buttons as last drawn.
                 if wait_for(lambda: self.same(500, 400, 100, 4) and self.dimmed(100, 400, 100, 4)
-                            and not self.dimmed(BAR_X, BAR_Y, 450, 4), timeout=5,
+                            and not self.dimmed(BAR_X, BAR_Y, PANEL_W, 4), timeout=5,
                             interval=0.01):
                     return
             else:
@@ -163,31 +147,26 @@ class SoakTest(harness.SessionTest):
     def mark(self, number, finish):
         """Every tool's mark, each checked where its release put it; the pointer ends on
         the button of `finish`."""
-        drag(400, 300, 700, 300)  # Pen, the tool an overlay starts with
-        move(*button(ARROW))
-        self.need(lambda: red(550, 290, 1, 20) >= 3 and red(695, 290, 1, 20) >= 3,
-                  f"capture {number}: no pen stroke")
-        self.choose(ARROW, number, then=(400, 400))
-        drag(400, 400, 700, 400)
-        move(*button(RECTANGLE))
-        self.need(lambda: red(698, 400, 1, 1) == 1 and red(685, 380, 1, 40) > 8
-                  and red(704, 380, 1, 40) == 0, f"capture {number}: no arrow")
-        self.choose(RECTANGLE, number, then=(800, 300))
-        drag(800, 300, 1000, 450)
-        move(*button(ELLIPSE))
-        self.need(lambda: red(800, 350, 1, 50) >= 40 and red(900, 448, 1, 4) >= 3,
-                  f"capture {number}: no rectangle")
-        self.choose(ELLIPSE, number, then=(800, 500))
-        drag(800, 500, 1000, 650)
-        move(*button(MOSAIC))
-        self.need(lambda: red(798, 570, 6, 10) >= 5 and red(895, 645, 10, 8) >= 5
-                  and red(895, 660, 10, 40) == 0, f"capture {number}: no ellipse")
-        self.choose(MOSAIC, number, then=(1010, 605))
-        drag(1010, 605, 1018, 611)
-        move(*button(TEXT))
         cell = bytes(pixel(self.original, 1008 + 6, 600 + 6))
-        self.need(lambda: xpixels.region(1008, 600, 12, 12) == cell * 144,
-                  f"capture {number}: no mosaic cell")
+        # (tool, drag from, drag to, what its mark shows), Pen the tool an overlay starts with
+        strokes = ((PEN, (400, 300), (700, 300), "pen stroke",
+                    lambda: red(550, 290, 1, 20) >= 3 and red(695, 290, 1, 20) >= 3),
+                   (ARROW, (400, 400), (700, 400), "arrow",
+                    lambda: red(698, 400, 1, 1) == 1 and red(685, 380, 1, 40) > 8
+                    and red(704, 380, 1, 40) == 0),
+                   (RECTANGLE, (800, 300), (1000, 450), "rectangle",
+                    lambda: red(800, 350, 1, 50) >= 40 and red(900, 448, 1, 4) >= 3),
+                   (ELLIPSE, (800, 500), (1000, 650), "ellipse",
+                    lambda: red(798, 570, 6, 10) >= 5 and red(895, 645, 10, 8) >= 5
+                    and red(895, 660, 10, 40) == 0),
+                   (MOSAIC, (1010, 605), (1018, 611), "mosaic cell",
+                    lambda: xpixels.region(1008, 600, 12, 12) == cell * 144))
+        for k, (tool, start, end, mark, shown) in enumerate(strokes):
+            if tool != PEN:
+                self.choose(tool, number, then=start)
+            drag(*start, *end)
+            move(*button(strokes[k + 1][0] if k + 1 < len(strokes) else TEXT))
+            self.need(shown, f"capture {number}: no {mark}")
         self.choose(TEXT, number, then=(400, 600))
         press()
         self.need(lambda: xpixels.region(410, 606, 40, 4) == b"\xff" * 480,
@@ -220,19 +199,19 @@ class SoakTest(harness.SessionTest):
             press()
         elif finish == "save":
             press()
-            self.until(save_dialogs, f"capture {number}: no save dialog")
             name = f"soak{number}.png"
-            xdotool("key", "ctrl+a")
-            xdotool("type", "--delay", "2", harness.winpath(self.dir) + "\\" + name)
-            xdotool("key", "Return")
-            self.until(lambda: not save_dialogs(), f"capture {number}: the dialog stayed")
+            try:
+                save_through_dialog(self.dir, name, type_delay=2)
+            except AssertionError as failed:
+                shoot("soak-failed")
+                self.fail(f"capture {number}: {failed}")
             self.until(lambda: os.path.exists(self.path(name))
                        and os.path.getsize(self.path(name)) > 0, f"capture {number}: not saved")
             os.remove(self.path(name))
         elif finish == "pin":
             press()
             # The pin is centred; the pointer, still on the Pin button, lies over it.
-            left, top = (SCREEN_W - (SEL[2] - SEL[0])) // 2, (SCREEN_H - (SEL[3] - SEL[1])) // 2
+            left, top = pin_origin(SEL)
             self.until(lambda: xpixels.region(left + 850, top + 300, 40, 2)
                        == crop_rgb(self.original, SCREEN_W, SEL[0] + 850, SEL[1] + 300, 40, 2),
                        f"capture {number}: no pin")
@@ -268,8 +247,8 @@ class SoakTest(harness.SessionTest):
         self.capture(CAPTURES + 1, "escape")
         # Wine's tray window is briefly unfindable while the focus moves off the overlay.
         self.assertTrue(wait_for(tray_window_id, timeout=10), "Wine's tray window has gone")
-        tray.shared.open_menu()
-        tray.shared.close_menu()
+        self.tray.open_menu()
+        self.tray.close_menu()
 
         baseline = dict(curve)[SETTLED_AFTER]
         end = curve[-1][1]

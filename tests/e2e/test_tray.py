@@ -2,20 +2,18 @@
 menu in both languages, start-on-boot, a second start, capture triggers and Exit."""
 import unittest
 
-from harness import SessionTest, paint_root, read_root, run, test_picture, wait_for
-from tray import (MENU_AUTOSTART, MENU_EXIT, MENU_SCREENSHOT, RUN_KEY, Tray,
-                  overlay_shown, reg, reg_values, shoot, tray_icons, tray_window, xdotool)
+import tray
+from harness import RUN_KEY, SessionTest, paint_root, read_root, reg, reg_values, run, shoot, \
+    test_picture, wait_for
+from tray import (MENU_AUTOSTART, MENU_EXIT, MENU_SCREENSHOT, SharedTrayTest, Tray, overlay_shown,
+                  tray_icons, tray_window, xdotool)
+from tray import tearDownModule  # noqa: F401  (ends the module's shared tray)
 
 
-class TrayTest(SessionTest):
+class TrayTest(SharedTrayTest):
     def setUp(self):
         super().setUp()
         reg("delete", RUN_KEY, "/v", "Vellumshot", "/f")
-        paint_root(test_picture())
-        self.picture = read_root()
-        self.tray = Tray(self.dir)
-        self.addCleanup(self.tray.stop)
-        self.assertIsNotNone(self.tray.icon, "the icon never appeared in the notification area")
 
     def menu_shot(self, name):
         """The screen's top-left corner, where the menu opens, saved for a person to see."""
@@ -78,11 +76,11 @@ class TrayTest(SessionTest):
 
     def test_double_click_and_menu_command_open_the_overlay(self):
         self.tray.double_click_icon()
-        self.assertTrue(wait_for(lambda: overlay_shown(self.picture)), "no overlay")
+        self.assertTrue(wait_for(lambda: overlay_shown(self.original)), "no overlay")
         xdotool("key", "Escape")
-        self.assertTrue(wait_for(lambda: not overlay_shown(self.picture)))
+        self.assertTrue(wait_for(lambda: not overlay_shown(self.original)))
         self.tray.choose(MENU_SCREENSHOT)
-        self.assertTrue(wait_for(lambda: overlay_shown(self.picture)), "no overlay")
+        self.assertTrue(wait_for(lambda: overlay_shown(self.original)), "no overlay")
         xdotool("key", "Escape")
 
     def test_single_click_opens_nothing(self):
@@ -92,28 +90,29 @@ class TrayTest(SessionTest):
         # an overlay opened by the click would be on the screen (or would have taken the
         # right click, and no menu would open).
         self.tray.open_menu()
-        self.assertFalse(overlay_shown(self.picture))
+        self.assertFalse(overlay_shown(self.original))
         self.tray.close_menu()
 
 
 class ChineseTrayTest(SessionTest):
     def test_menu_in_chinese_then_english_after_switching(self):
+        tray.stop_shared_tray()  # one instance at a time
         paint_root(test_picture())
-        tray = Tray(self.dir, lang="zh_CN.UTF-8")
-        self.addCleanup(tray.stop)
-        self.assertIsNotNone(tray.icon)
-        tray.open_menu()
+        chinese_tray = Tray(self.dir, lang="zh_CN.UTF-8")
+        self.addCleanup(chinese_tray.stop)
+        self.assertIsNotNone(chinese_tray.icon)
+        chinese_tray.open_menu()
         chinese = read_root()
         shoot("menu-zh", (0, 0, 300, 200))
         # Language submenu: Right opens it on its first item (中文), Down moves to English.
-        tray.close_menu()
-        tray.open_menu()
+        chinese_tray.close_menu()
+        chinese_tray.open_menu()
         xdotool("key", "Down", "Down", "Down", "Down", "Right", "Down", "Return")
-        tray.wait_menu_closed()
-        tray.open_menu()
+        chinese_tray.wait_menu_closed()
+        chinese_tray.open_menu()
         english = read_root()
         shoot("menu-zh-switched-to-en", (0, 0, 300, 200))
-        tray.close_menu()
+        chinese_tray.close_menu()
         self.assertNotEqual(english, chinese)
 
 

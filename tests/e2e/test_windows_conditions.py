@@ -2,16 +2,14 @@
 without the newer DPI functions, a display at 200 % and more, a taskbar that restarts.
 Each is recreated here from outside the program, which then runs as a user would run it."""
 import os
-import shutil
-import subprocess
 import unittest
 
-from harness import EXE, TOOLS, SessionTest, paint_root, run, test_picture, wait_for
-from tray import (MENU_EXIT, MENU_HOTKEY, Tray, centre, dialog, reg, shoot, tray_icons,
-                  xdotool)
+from harness import (EXE, TOOLS, SessionTest, import_table, paint_root, reg, run, shoot,
+                     test_picture, wait_for)
+from tray import (IDCANCEL, IDOK, KEY_NAME, MENU_EXIT, MENU_HOTKEY, PROMPT, Tray, centre, dialog,
+                  tray_icons, xdotool)
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
-IDOK, IDCANCEL, PROMPT, KEY_NAME = 1, 2, 100, 101
 
 # Exported by user32 only from Windows 10 1607 (GetDpiForWindow, SystemParametersInfoForDpi)
 # and 1703 (SetProcessDpiAwarenessContext): a static import keeps older builds from starting it.
@@ -19,9 +17,7 @@ NEWER_USER32 = ("SetProcessDpiAwarenessContext", "GetDpiForWindow", "SystemParam
 
 
 def imported_names(exe):
-    objdump = shutil.which("x86_64-w64-mingw32-objdump") or "objdump"
-    table = subprocess.run([objdump, "-p", exe], check=True, stdout=subprocess.PIPE).stdout
-    return {line.split()[-1] for line in table.decode().splitlines() if line.startswith("\t")}
+    return {line.split()[-1] for line in import_table(exe) if line.startswith("\t")}
 
 
 class OlderWindows10(unittest.TestCase):

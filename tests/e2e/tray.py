@@ -7,54 +7,31 @@ coordinates) and gives the keyboard focus to each new window and to the window u
 pointer. Wine's menus are unmanaged X windows, which no window manager focuses: the menu
 is given the focus as the program's own SetForegroundWindow gives it on Windows."""
 import os
+import shutil
 import subprocess
+import tempfile
 
-from harness import ENV, EXE, TOOLS, WINE, focused_window, point_at, read_root, run, settled_screen, start, \
-    tool, wait_for, SCREEN_W, SCREEN_H
+import harness
+from harness import (ENV, EXE, SETTINGS_KEY, TOOLS, focused_window, point_at, read_root, reg, run,
+                     settled_screen, start, tool, wait_for, window_area, SCREEN_W, SCREEN_H)
+from screen import same_picture
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-SHOTS = os.path.join(os.environ["VLS_BUILD"], "e2e-shots")
-RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
-SETTINGS_KEY = r"HKCU\Software\Vellumshot"
 
 # Menu rows reached with Down from a menu that has no selection yet (separators skipped).
 MENU_SCREENSHOT, MENU_AUTOSTART, MENU_HOTKEY, MENU_LANGUAGE, MENU_ABOUT, MENU_EXIT = range(1, 7)
+# The hotkey dialog's controls.
+IDOK, IDCANCEL, PROMPT, KEY_NAME = 1, 2, 100, 101
+
 
 def xdotool(*args):
     return subprocess.run(["xdotool"] + [str(a) for a in args], env=ENV, stdout=subprocess.PIPE,
                           stderr=subprocess.DEVNULL).stdout.decode()
 
 
-def reg(*args):
-    return subprocess.run([WINE, "reg"] + list(args), env=ENV, stdout=subprocess.PIPE,
-                          stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
-
-
-def reg_values(key):
-    """{name: (type, data)} of a registry key, as `wine reg query` prints them."""
-    values = {}
-    for line in reg("query", key).splitlines():
-        parts = line.strip().split(None, 2)
-        if len(parts) == 3 and parts[1].startswith("REG_"):
-            values[parts[0]] = (parts[1], parts[2])
-    return values
-
-
 def tray_window_id():
     ids = xdotool("search", "--onlyvisible", "--name", "Wine System Tray").split()
     return ids[0] if ids else None
-
-
-def window_area(window):
-    """(x, y, width, height) of an X window's inside, in screen coordinates, or None."""
-    info = subprocess.run(["xwininfo", "-id", str(window)], env=ENV, stdout=subprocess.PIPE,
-                          stderr=subprocess.DEVNULL).stdout.decode()
-    fields = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
-    try:
-        return tuple(int(fields[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
-                                              "Width", "Height"))
-    except KeyError:
-        return None
 
 
 def tray_window():
@@ -70,10 +47,6 @@ def _icon_template():
                  "-depth", "8", "rgba:-"])
     assert len(data) == 16 * 16 * 4
     return data
-
-
-def screen_rgb():
-    return read_root()
 
 
 def tray_icons(rgb=None):
@@ -99,17 +72,6 @@ def tray_icons(rgb=None):
                    for x, y, colour in opaque):
                 found.append((x0 + ox, y0 + oy))
     return found
-
-
-def shoot(name, crop=None):
-    """Saves the screen, or the part (x, y, width, height) of it, for a person to look at;
-    returns the path."""
-    os.makedirs(SHOTS, exist_ok=True)
-    path = os.path.join(SHOTS, name + ".png")
-    tool(["import", "-window", "root", path])
-    if crop:
-        tool(["convert", path, "-crop", "%dx%d+%d+%d" % (crop[2], crop[3], crop[0], crop[1]), "+repage", path])
-    return path
 
 
 def corner():
@@ -156,6 +118,7 @@ class Tray:
         if lang:
             env["LC_ALL"] = lang
         self.cwd = cwd
+        self.hotkey_touched = False  # the hotkey dialog was opened: the hotkey may differ
         self.process = start([], cwd=cwd, exe=exe, env=env)
         # A new icon is added after the ones already there.
         def grown():
@@ -193,6 +156,7 @@ class Tray:
 
     def choose(self, row):
         """Opens the menu and chooses the row-th item (1 = Screenshot ... 6 = Exit)."""
+        self.hotkey_touched |= row == MENU_HOTKEY
         self.open_menu()
         xdotool("key", *(["Down"] * row), "Return")
         self.wait_menu_closed()
@@ -204,6 +168,43 @@ class Tray:
     def double_click_icon(self):
         self.point_at_icon()
         xdotool("click", "--repeat", 2, "--delay", 80, 1)
+
+    def open_hotkey_dialog(self):
+        """Opens the hotkey dialog from the menu and returns what it shows. The pointer stays
+        on the tray icon: the dialog must take the keyboard itself when it opens, as on
+        Windows."""
+        self.choose(MENU_HOTKEY)
+        shown = wait_for(dialog)
+        if shown is None:
+            raise AssertionError("the hotkey dialog did not open")
+        titled = lambda: xdotool("getwindowname", focused_window()).strip() == "Hotkey Settings"
+        if not wait_for(titled, timeout=5):
+            raise AssertionError("the dialog did not take the keyboard")
+        # Keys typed before Wine itself has made the dialog the foreground window still go
+        # to the window that had it. Wine now and then leaves the foreground behind the X
+        # focus (its SetForegroundWindow races the window manager's own activation); a
+        # click on the dialog's prompt then activates it, as a user's would.
+        foreground = lambda: (dialog() or {}).get("foreground")
+        if not wait_for(foreground, timeout=3):
+            xdotool("mousemove", *centre(dialog()[PROMPT][0]), "click", 1)
+        if not wait_for(foreground, timeout=5):
+            raise AssertionError("the dialog did not become the foreground window")
+        return shown
+
+    def clear(self):
+        """Whether the instance is as a new one would be once what it shows has closed (a
+        test may end on the Esc that closes it). A test that failed may have left a window
+        open, and the hotkey dialog may have given it another hotkey: a new instance is
+        quicker than closing the one or setting Ctrl+Shift+A back through the other."""
+        if not wait_for(lambda: not visible_windows(), timeout=3):
+            print(f"\nwindows left open: {visible_windows()}", flush=True)
+            return False
+        if self.hotkey_touched:
+            if hotkey_free(6, 0x41):
+                return False
+            reg("delete", SETTINGS_KEY, "/f")
+            self.hotkey_touched = False
+        return True
 
     def stop(self):
         """Ends the instance through its own Exit, so its icon leaves the tray window (a
@@ -293,11 +294,14 @@ def overlay_shown(picture_rgb):
     return after < before * 0.8
 
 
+def visible_windows():
+    """The program's X windows that are on the screen."""
+    return xdotool("search", "--onlyvisible", "--classname", "^vellumshot\\.exe$").split()
+
+
 def start_default_tray():
     """A tray instance with the default hotkey (other modules may have stored another),
     started over the test picture; fails when its icon never appears."""
-    import harness
-    import tempfile
     reg("delete", SETTINGS_KEY, "/f")
     harness.paint_root(harness.test_picture())
     tray = Tray(tempfile.mkdtemp(prefix="vls-"))
@@ -307,17 +311,47 @@ def start_default_tray():
     return tray
 
 
-shared = None  # the tray a test module's tests share, between the two functions below
+_shared = None  # the default tray the tests of a module share
 
 
-def setUpModule():
-    """A test module that imports this and tearDownModule shares one default tray,
-    `tray.shared`, among its tests."""
-    global shared
-    shared = start_default_tray()
+def shared_tray():
+    """The module's shared default tray, cleared of what the last test left: started anew
+    when there is none yet, it has gone, it left a window open or its hotkey may have
+    changed."""
+    global _shared
+    if _shared is not None and _shared.running() and _shared.clear():
+        return _shared
+    stop_shared_tray()
+    _shared = start_default_tray()
+    return _shared
+
+
+def stop_shared_tray():
+    """Ends the shared tray, for a test that needs its own instance, and at a module's end."""
+    global _shared
+    if _shared is not None:
+        _shared.stop()
+        shutil.rmtree(_shared.cwd, True)
+        _shared = None
 
 
 def tearDownModule():
-    shared.stop()
-    import shutil
-    shutil.rmtree(shared.cwd, True)
+    """A test module that imports this ends the shared tray after its last test."""
+    stop_shared_tray()
+
+
+class SharedTrayTest(harness.SessionTest):
+    """Base for tests on the module's shared tray (`self.tray`), each begun on the test
+    picture (`original`, as the screen showed it when the class began) with nothing of the
+    tray's over it."""
+
+    @classmethod
+    def setUpClass(cls):
+        shared_tray()
+        cls.original = read_root()
+
+    def setUp(self):
+        super().setUp()
+        self.tray = shared_tray()
+        self.screen_when(lambda r: same_picture(r, self.original),
+                         "the screen is not the test picture", timeout=10)
