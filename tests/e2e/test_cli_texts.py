@@ -39,8 +39,8 @@ REGION_MESSAGE = b"--region requires X,Y,W,H (integers, screen pixels).\n"
 class Texts(SessionTest):
     def expect(self, args, code, out):
         result = self.run_exe(*args)
-        self.assertEqual(result.out, out, args)
-        self.assertEqual(result.code, code, args)
+        # Together, so that a wrong text also shows how the process ended.
+        self.assertEqual((result.code, result.out), (code, out), args)
         self.assertEqual(os.listdir(self.dir), [], "no file may be written")
 
     def test_version_and_its_aliases(self):

@@ -55,15 +55,16 @@ int client_width(HWND window) {
 // The orange frame and the dark close square with its white cross, drawn only while the
 // mouse is over the pin.
 void draw_hover_marks(HDC dc, int width, int height) {
-    HPEN border = CreatePen(PS_SOLID, 1, PIN_BORDER_COLOR);
-    HGDIOBJ old_pen = SelectObject(dc, border);
+    // The one-pixel frame and the square's fill in the DC's own pen and brush; only the
+    // two-pixel cross needs a pen of its own.
+    SetDCPenColor(dc, PIN_BORDER_COLOR);
+    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(DC_PEN));
     HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, 0, 0, width, height);
 
     RECT square{width - PIN_CLOSE_SIZE, 0, width, PIN_CLOSE_SIZE};
-    HBRUSH background = CreateSolidBrush(PIN_CLOSE_BACKGROUND);
-    FillRect(dc, &square, background);
-    DeleteObject(background);
+    SetDCBrushColor(dc, PIN_CLOSE_BACKGROUND);
+    FillRect(dc, &square, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 
     HPEN cross = CreatePen(PS_SOLID, 2, PIN_CLOSE_CROSS);
     SelectObject(dc, cross);
@@ -75,7 +76,6 @@ void draw_hover_marks(HDC dc, int width, int height) {
     SelectObject(dc, old_brush);
     SelectObject(dc, old_pen);
     DeleteObject(cross);
-    DeleteObject(border);
 }
 
 // Scales the whole image to the client size off screen and shows it with one BitBlt, so a

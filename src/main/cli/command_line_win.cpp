@@ -13,7 +13,6 @@
 #include "main/cli/console_win.h"
 #include "main/cli/display_path.h"
 #include "main/cli/output_naming.h"
-#include "main/cli/output_naming_win.h"
 #include "main/dpi_win.h"
 #include "strings/wide_win.h"
 
@@ -59,6 +58,13 @@ bool path_exists(const std::string& path) {
     if (handle == INVALID_HANDLE_VALUE) return false;
     CloseHandle(handle);
     return true;
+}
+
+// output_name_for the current local time.
+std::string default_output_name() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return output_name_for({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
 }
 
 // The time-stamped default name, numbered when taken so that no earlier capture is ever

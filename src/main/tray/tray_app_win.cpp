@@ -12,6 +12,8 @@
 #include "strings/detect_language_win.h"
 #include "strings/interface_language.h"
 
+TrayApp tray_app;
+
 namespace {
 
 void register_tray_class(HINSTANCE instance) {

@@ -1,3 +1,0 @@
-#include "main/tray/tray_state_win.h"
-
-TrayApp tray_app;
