@@ -41,7 +41,7 @@ native_lane() {
   echo "native tests: $((SECONDS - began)) s"
   began=$SECONDS
   echo "== fuzz targets, a few seconds each on their seed corpus"
-  scripts/fuzz.sh --seconds 3
+  scripts/fuzz.sh --preset native --seconds 3
   echo "fuzz build and runs: $((SECONDS - began)) s"
 }
 native_lane >build/logs/native-lane.log 2>&1 &
