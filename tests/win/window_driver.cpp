@@ -5,7 +5,7 @@
 #include "capture/overlay/overlay_internal_win.h"
 #include "capture/overlay/overlay_win.h"
 #include "capture/overlay/toolbar.h"
-#include "main/tray/tray_menu_win.h"
+#include "main/tray/tray_window_win.h"
 #include "strings/wide_win.h"
 
 LPARAM at(int x, int y) {

@@ -7,12 +7,10 @@
 #include "main/tray/app_icon_win.h"
 #include "main/tray/settings_win.h"
 #include "main/tray/tray_icon_win.h"
-#include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
+#include "main/tray/tray_window_win.h"
 #include "strings/detect_language_win.h"
 #include "strings/interface_language.h"
-
-TrayApp tray_app;
 
 namespace {
 

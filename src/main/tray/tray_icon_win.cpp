@@ -5,9 +5,9 @@
 
 #include "main/tray/app_icon_win.h"
 #include "main/tray/tray_icon_testing_win.h"
-#include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
 #include "main/tray/tray_text.h"
+#include "main/tray/tray_window_win.h"
 #include "strings/interface_language.h"
 #include "strings/wide_win.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// Process-wide tray state, touched only on the GUI thread (defined in tray_app_win.cpp).
+// Process-wide tray state, touched only on the GUI thread.
 #include <windows.h>
 
 #include "main/hotkey/hotkey.h"

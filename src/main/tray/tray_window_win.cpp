@@ -1,4 +1,4 @@
-#include "main/tray/tray_menu_win.h"
+#include "main/tray/tray_window_win.h"
 
 #include <string>
 

@@ -10,8 +10,8 @@
 
 #include "main/hotkey/hotkey_registration_win.h"
 #include "main/tray/tray_icon_testing_win.h"
-#include "main/tray/tray_menu_win.h"
 #include "main/tray/tray_state_win.h"
+#include "main/tray/tray_window_win.h"
 #include "strings/interface_language.h"
 #include "strings/wide_win.h"
 #include "window_driver.h"
